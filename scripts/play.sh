@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and plays the show. Arguments go to the show
+# (see `pulsar --help`). The show runs in build/run/, which holds demo.dat: it unpacks
+# engine_data there and deletes it again at exit.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh
+mkdir -p build/run
+cp -f build/demo.dat build/run/demo.dat
+cd build/run
+exec ../pulsar "$@"

@@ -1,0 +1,54 @@
+#include "app/Timer.h"
+
+#include <cmath>
+
+#include "platform/clock.h"
+
+namespace {
+// Refreshed on every reading, as the counter's frequency is process-wide.
+int64_t g_counterFrequency = 0;
+}  // namespace
+
+int64_t ReadMilliseconds() {
+  if (platform::QueryPerformanceFrequency(&g_counterFrequency) && g_counterFrequency != 0) {
+    int64_t counter = 0;
+    platform::QueryPerformanceCounter(&counter);
+    return (counter * 1000) / g_counterFrequency;
+  }
+  return static_cast<int64_t>(static_cast<uint64_t>(platform::GetTickCount()));
+}
+
+bool Timer::Initialize() {
+  const int64_t now = ReadMilliseconds();
+  fpsStamp = now;
+  startTime = now;
+  previousTime = now;
+  currentTime = now;
+  return true;
+}
+
+void Timer::Frame() {
+  ++frameCount;
+
+  const int64_t first = ReadMilliseconds();
+  elapsed = first - startTime;
+  if (first >= fpsStamp + 1000) {
+    fps = frameCount;
+    frameCount = 0;
+    fpsStamp = first;
+  }
+
+  const int64_t second = ReadMilliseconds();
+  currentTime = second;
+  delta = second - previousTime;
+  previousTime = second;
+
+  // Float rounding at every step, as the effects were tuned with it.
+  const float t = static_cast<float>(static_cast<double>(elapsed) / 1000.0);
+  const float fast = t * 6.0f;
+  const float slow = t * 0.6f;
+  oscSinFast = std::sin(fast);
+  oscSinSlow = std::sin(slow);
+  oscCosFast = std::cos(fast);
+  oscCosSlow = std::cos(slow);
+}
