@@ -23,28 +23,35 @@ void SetOpenGlAttributes() {
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
 }
 
+bool StartHeadless() {
+  g_headless = true;
+  if (StartVideo("offscreen")) return true;
+  std::fprintf(stderr, "Headless video could not start: %s\n", SDL_GetError());
+  return false;
+}
+
 }  // namespace
 
 bool InitializeVideo(VideoMode mode) {
   const char* requested = SDL_getenv("SDL_VIDEODRIVER");
   const bool offscreenRequested = requested && std::strcmp(requested, "offscreen") == 0;
-  if (mode == VideoMode::Headless || offscreenRequested) {
-    g_headless = true;
-    if (StartVideo("offscreen")) return true;
-    std::fprintf(stderr, "Headless video could not start: %s\n", SDL_GetError());
-    return false;
-  }
+  if (mode == VideoMode::Headless || offscreenRequested) return StartHeadless();
+
   g_headless = false;
-  if (StartVideo(nullptr)) return true;
+  const bool displayAnnounced = SDL_getenv("DISPLAY") || SDL_getenv("WAYLAND_DISPLAY");
+  if ((displayAnnounced || mode == VideoMode::Display) && StartVideo(nullptr)) {
+    // SDL falls back to its own off-screen drivers when no display answers.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool shows = driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
+    if (shows) return true;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+  }
   if (mode == VideoMode::Display) {
-    std::fprintf(stderr, "No display: %s\n", SDL_GetError());
+    std::fprintf(stderr, "No display found.\n");
     return false;
   }
-  std::fprintf(stderr, "No display found (%s); running headless.\n", SDL_GetError());
-  g_headless = true;
-  if (StartVideo("offscreen")) return true;
-  std::fprintf(stderr, "Headless video could not start: %s\n", SDL_GetError());
-  return false;
+  std::fprintf(stderr, "No display found; running headless.\n");
+  return StartHeadless();
 }
 
 void ShutdownVideo() { SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS); }

@@ -1,0 +1,213 @@
+#include "app/Application.h"
+
+#include <SDL.h>
+
+#include <filesystem>
+#include <new>
+#include <system_error>
+
+#include "app/LaunchSettings.h"
+#include "app/Timer.h"
+#include "demo/Demo.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
+
+namespace {
+
+Application* g_application = nullptr;
+
+constexpr int32_t kDefaultWindowWidth = 1280;
+constexpr int32_t kDefaultWindowHeight = 720;
+
+uint32_t HighestRefreshRate() {
+  uint32_t highest = 0;
+  const int count = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDisplayMode(0, i, &mode) == 0 && mode.refresh_rate > 0) {
+      highest = std::max(highest, static_cast<uint32_t>(mode.refresh_rate));
+    }
+  }
+  return highest;
+}
+
+void DispatchMessage(const MSG& message) {
+  if (Application* application = TheApplication()) {
+    application->WndProc(message.hwnd, message.message, message.wParam, message.lParam);
+  }
+}
+
+}  // namespace
+
+Application* TheApplication() { return g_application; }
+
+bool Application::Initialize() {
+  if (m_options.clock == ClockKind::FixedStep) {
+    platform::UseFixedStepClock(m_options.clockStepMs);
+  } else {
+    platform::UseSteadyClock();
+  }
+  if (!InitializeTimer()) return false;
+  if (!InitializeWindows()) return false;
+  return InitializeDemo();
+}
+
+bool Application::InitializeTimer() {
+  m_pTimer = new (std::nothrow) Timer();
+  if (!m_pTimer) return false;
+  if (!m_pTimer->Initialize()) {
+    platform::MessageBox(m_hWnd, "Could not initialize the Timer object.", "Error", MB_OK);
+    return false;
+  }
+  m_keyStates = new (std::nothrow) uint8_t[256]();
+  return m_keyStates != nullptr;
+}
+
+void Application::FillLaunchSettingsFromOptions() {
+  LaunchSettings& settings = TheLaunchSettings();
+  DisplayMode mode{static_cast<uint32_t>(m_options.width), static_cast<uint32_t>(m_options.height)};
+  if (mode.width == 0 || mode.height == 0) {
+    const bool desktopKnown = platform::DesktopWidth() > 0 && platform::DesktopHeight() > 0;
+    if (m_options.fullScreen && desktopKnown) {
+      mode = {static_cast<uint32_t>(platform::DesktopWidth()), static_cast<uint32_t>(platform::DesktopHeight())};
+    } else {
+      mode = {kDefaultWindowWidth, kDefaultWindowHeight};
+    }
+  }
+  settings.start = true;
+  settings.vsync = m_options.vsync;
+  settings.fullScreen = m_options.fullScreen;
+  settings.highestRefresh = HighestRefreshRate();
+  settings.modes = {mode};
+  settings.defaultIndex = 0;
+  settings.selectedIndex = 0;
+}
+
+bool Application::InitializeWindows() {
+  const platform::VideoMode videoMode =
+      m_options.headless ? platform::VideoMode::Headless : platform::VideoMode::Automatic;
+  if (!platform::InitializeVideo(videoMode)) return false;
+  m_videoStarted = true;
+  platform::SetInteractiveMessageBoxes(!platform::IsHeadless());
+
+  FillLaunchSettingsFromOptions();
+  LaunchSettings& settings = TheLaunchSettings();
+  if (!settings.start) {
+    settings.modes.clear();
+    return false;
+  }
+
+  m_vsync = settings.vsync;
+  m_fullScreen = settings.fullScreen;
+  m_highestRefresh = settings.highestRefresh;
+  if (settings.selectedIndex >= 0 && static_cast<size_t>(settings.selectedIndex) < settings.modes.size()) {
+    m_screenWidth = static_cast<int32_t>(settings.modes[settings.selectedIndex].width);
+    m_screenHeight = static_cast<int32_t>(settings.modes[settings.selectedIndex].height);
+  }
+  settings.modes.clear();
+  // No valid mode chosen: the desktop size rather than a window of nothing.
+  if (m_screenWidth <= 0 || m_screenHeight <= 0) {
+    m_screenWidth = platform::DesktopWidth() > 0 ? platform::DesktopWidth() : kDefaultWindowWidth;
+    m_screenHeight = platform::DesktopHeight() > 0 ? platform::DesktopHeight() : kDefaultWindowHeight;
+  }
+
+  g_application = this;
+  m_className = "engine";
+
+  platform::WindowDesc desc;
+  desc.title = "engine";
+  desc.width = m_screenWidth;
+  desc.height = m_screenHeight;
+  desc.fullScreen = m_fullScreen;
+  if (!m_fullScreen) {
+    desc.x = (platform::DesktopWidth() - m_screenWidth) / 2;
+    desc.y = (platform::DesktopHeight() - m_screenHeight) / 2;
+  }
+  m_hWnd = platform::Window::Create(desc);
+  if (!m_hWnd) return false;
+
+  m_hWnd->Show();
+  m_hWnd->Focus();
+  platform::ShowCursor(false);
+  return true;
+}
+
+bool Application::InitializeDemo() {
+  m_pDemo = new (std::nothrow) Demo();
+  if (!m_pDemo) return false;
+  if (!m_pDemo->Initialize(m_screenWidth, m_screenHeight, m_vsync, m_fullScreen,
+                           static_cast<int32_t>(m_highestRefresh), m_hWnd, m_pTimer, m_keyStates)) {
+    return false;
+  }
+  // Show time zero is the moment loading finished and the music began.
+  m_pTimer->Initialize();
+  return true;
+}
+
+void Application::Run() {
+  RunFrames([this](int32_t fps) { return m_pDemo->Frame(fps); });
+}
+
+void Application::RunFrames(const FrameFunction& frame) {
+  MSG message{};
+  bool finished = false;
+  for (;;) {
+    // Looks at the previous pass's time, so one more frame is drawn after the limit.
+    if (m_pTimer->elapsed >= m_options.endAtMs) finished = true;
+
+    // Exactly one message per pass, never a drain of the queue.
+    if (platform::PeekMessage(&message)) {
+      message.hwnd = m_hWnd;
+      DispatchMessage(message);
+    }
+    if (message.message == WM_QUIT) break;
+
+    m_pTimer->Frame();
+    if (m_keyStates[VK_ESCAPE]) break;
+    if (!frame(m_pTimer->fps)) break;
+    if (finished) break;
+  }
+}
+
+LRESULT Application::WndProc(HWND, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_CLOSE:
+    case WM_DESTROY:
+      platform::PostQuitMessage(0);
+      return 0;
+    case WM_KEYDOWN:
+      if (m_keyStates) m_keyStates[wParam & 0xFF] = 1;
+      return 0;
+    case WM_KEYUP:
+      if (m_keyStates) m_keyStates[wParam & 0xFF] = 0;
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+void Application::Shutdown() {
+  if (m_pDemo) {
+    m_pDemo->Shutdown();
+    delete m_pDemo;
+    m_pDemo = nullptr;
+  }
+  delete[] m_keyStates;
+  m_keyStates = nullptr;
+  delete m_pTimer;
+  m_pTimer = nullptr;
+
+  std::error_code ignored;
+  std::filesystem::remove_all("engine_data", ignored);
+
+  if (m_videoStarted) platform::ShowCursor(true);
+  if (m_hWnd && m_fullScreen) m_hWnd->RestoreDesktopMode();
+  platform::Window::Destroy(m_hWnd);
+  m_hWnd = nullptr;
+  m_className = nullptr;
+  if (m_videoStarted) {
+    platform::ShutdownVideo();
+    m_videoStarted = false;
+  }
+  g_application = nullptr;
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The top of the program: launch settings, data unpacking, the window, the Demo and the frame
+// loop, torn down again in a fixed order.
+#include <cstdint>
+#include <functional>
+
+#include "app/CommandLine.h"
+#include "platform/window.h"
+
+class Demo;
+class Timer;
+
+using LRESULT = intptr_t;
+
+class Application {
+ public:
+  explicit Application(const ShowOptions& options) : m_options(options) {}
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  bool Initialize();
+  void Run();
+  void Shutdown();
+
+  // The steps of Initialize, in its order.
+  bool InitializeTimer();
+  bool InitializeWindows();
+  bool InitializeDemo();
+
+  // The frame loop with what draws a frame; `frame` returns false to end the show.
+  using FrameFunction = std::function<bool(int32_t fps)>;
+  void RunFrames(const FrameFunction& frame);
+
+  LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND window() const { return m_hWnd; }
+  Timer* timer() const { return m_pTimer; }
+  const uint8_t* keyStates() const { return m_keyStates; }
+  int32_t screenWidth() const { return m_screenWidth; }
+  int32_t screenHeight() const { return m_screenHeight; }
+
+ private:
+  void FillLaunchSettingsFromOptions();
+
+  ShowOptions m_options;
+  const char* m_className = nullptr;
+  bool m_videoStarted = false;
+  HWND m_hWnd = nullptr;
+  int32_t m_screenWidth = 0;
+  int32_t m_screenHeight = 0;
+  bool m_vsync = false;
+  bool m_fullScreen = false;
+  uint32_t m_highestRefresh = 0;
+  uint8_t* m_keyStates = nullptr;
+  Timer* m_pTimer = nullptr;
+  Demo* m_pDemo = nullptr;
+};
+
+// The process-wide pointer through which window messages reach the Application.
+Application* TheApplication();

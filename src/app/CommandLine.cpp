@@ -1,0 +1,135 @@
+#include "app/CommandLine.h"
+
+#include <charconv>
+#include <string_view>
+
+namespace {
+
+bool ParseInteger(std::string_view text, int64_t minimum, int64_t maximum, int64_t* value) {
+  int64_t parsed = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+  if (error != std::errc() || end != text.data() + text.size() || parsed < minimum || parsed > maximum) {
+    return false;
+  }
+  *value = parsed;
+  return true;
+}
+
+bool ParseSize(std::string_view text, ShowOptions* options) {
+  const size_t x = text.find('x');
+  int64_t width = 0;
+  int64_t height = 0;
+  if (x == std::string_view::npos || !ParseInteger(text.substr(0, x), 16, 16384, &width) ||
+      !ParseInteger(text.substr(x + 1), 16, 16384, &height)) {
+    return false;
+  }
+  options->width = static_cast<int32_t>(width);
+  options->height = static_cast<int32_t>(height);
+  return true;
+}
+
+bool ParseClock(std::string_view text, ShowOptions* options) {
+  if (text == "steady") {
+    options->clock = ClockKind::Steady;
+    return true;
+  }
+  constexpr std::string_view fixed = "fixed:";
+  int64_t step = 0;
+  if (text.substr(0, fixed.size()) != fixed || !ParseInteger(text.substr(fixed.size()), 1, 60000, &step)) {
+    return false;
+  }
+  options->clock = ClockKind::FixedStep;
+  options->clockStepMs = step;
+  return true;
+}
+
+}  // namespace
+
+CommandLineResult ParseCommandLine(int argc, const char* const* argv) {
+  CommandLineResult result;
+  ShowOptions& options = result.options;
+  bool windowChosen = false;
+
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    auto value = [&](std::string_view* out) {
+      if (i + 1 >= argc) {
+        result.error = "option " + std::string(arg) + " needs a value";
+        return false;
+      }
+      *out = argv[++i];
+      return true;
+    };
+    std::string_view text;
+
+    if (arg == "-h" || arg == "--help") {
+      result.helpRequested = true;
+    } else if (arg == "--windowed") {
+      options.fullScreen = false;
+      windowChosen = true;
+    } else if (arg == "--fullscreen") {
+      options.fullScreen = true;
+      windowChosen = true;
+    } else if (arg == "--vsync") {
+      options.vsync = true;
+    } else if (arg == "--no-vsync") {
+      options.vsync = false;
+    } else if (arg == "--headless") {
+      options.headless = true;
+    } else if (arg == "--size") {
+      if (!value(&text)) return result;
+      if (!ParseSize(text, &options)) {
+        result.error = "--size expects WIDTHxHEIGHT (16 to 16384 each), got \"" + std::string(text) + "\"";
+        return result;
+      }
+    } else if (arg == "--clock") {
+      if (!value(&text)) return result;
+      if (!ParseClock(text, &options)) {
+        result.error = "--clock expects steady or fixed:MILLISECONDS (1 to 60000), got \"" + std::string(text) + "\"";
+        return result;
+      }
+    } else if (arg == "--end-at") {
+      if (!value(&text)) return result;
+      if (!ParseInteger(text, 0, SHOW_LENGTH_MS, &options.endAtMs)) {
+        result.error = "--end-at expects a show time in milliseconds (0 to " + std::to_string(SHOW_LENGTH_MS) +
+                       "), got \"" + std::string(text) + "\"";
+        return result;
+      }
+    } else {
+      result.error = "unknown option \"" + std::string(arg) + "\"";
+      return result;
+    }
+  }
+
+  // Nothing to switch the display of when nothing is shown.
+  if (options.headless && !windowChosen) options.fullScreen = false;
+  if (options.headless && options.fullScreen) {
+    result.error = "--headless cannot be combined with --fullscreen";
+    return result;
+  }
+  result.ok = true;
+  return result;
+}
+
+std::string UsageText(const char* programName) {
+  std::string usage = "usage: ";
+  usage += programName;
+  usage += R"( [options]
+
+Plays the show. Escape or closing the window ends it early.
+
+  --size WxH          screen size in pixels (default: the desktop size in full
+                      screen, 1280x720 in a window)
+  --windowed          a centred borderless window instead of full screen
+  --fullscreen        switch the display to the chosen size (default)
+  --vsync             present in step with the display (default)
+  --no-vsync          present as fast as possible
+  --headless          draw off-screen without a display (SDL's offscreen driver);
+                      chosen automatically when no display is found
+  --clock KIND        steady (default) or fixed:MS, a clock that advances MS
+                      milliseconds at every reading (reproducible runs)
+  --end-at MS         end the show at this show time (default 204200)
+  -h, --help          show this text
+)";
+  return usage;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The show's command-line options: what the launcher would ask, plus what development,
+// testing and capture need (headless runs, a fixed-step clock, an early end).
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/Timer.h"
+
+enum class ClockKind { Steady, FixedStep };
+
+struct ShowOptions {
+  int32_t width = 0;   // 0: the desktop size in full screen, 1280 × 720 in a window
+  int32_t height = 0;
+  bool fullScreen = true;
+  bool vsync = true;
+  bool headless = false;
+  ClockKind clock = ClockKind::Steady;
+  int64_t clockStepMs = 0;  // per counter reading, with ClockKind::FixedStep
+  int64_t endAtMs = SHOW_LENGTH_MS;
+};
+
+struct CommandLineResult {
+  bool ok = false;         // false: `error` says why; print it with the usage and fail
+  bool helpRequested = false;
+  std::string error;
+  ShowOptions options;
+};
+
+CommandLineResult ParseCommandLine(int argc, const char* const* argv);
+std::string UsageText(const char* programName);

@@ -1,0 +1,6 @@
+#include "app/LaunchSettings.h"
+
+LaunchSettings& TheLaunchSettings() {
+  static LaunchSettings settings;
+  return settings;
+}

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/CommandLine.h"
+
+namespace {
+
+CommandLineResult Parse(std::vector<const char*> args) {
+  args.insert(args.begin(), "pulsar");
+  return ParseCommandLine(static_cast<int>(args.size()), args.data());
+}
+
+TEST(CommandLine, DefaultsAreTheLaunchersChoices) {
+  const CommandLineResult result = Parse({});
+  ASSERT_TRUE(result.ok);
+  EXPECT_TRUE(result.options.fullScreen);
+  EXPECT_TRUE(result.options.vsync);
+  EXPECT_FALSE(result.options.headless);
+  EXPECT_EQ(result.options.clock, ClockKind::Steady);
+  EXPECT_EQ(result.options.endAtMs, SHOW_LENGTH_MS);
+}
+
+TEST(CommandLine, ReadsEveryOption) {
+  const CommandLineResult result =
+      Parse({"--size", "640x360", "--windowed", "--no-vsync", "--clock", "fixed:40", "--end-at", "2000"});
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(result.options.width, 640);
+  EXPECT_EQ(result.options.height, 360);
+  EXPECT_FALSE(result.options.fullScreen);
+  EXPECT_FALSE(result.options.vsync);
+  EXPECT_EQ(result.options.clock, ClockKind::FixedStep);
+  EXPECT_EQ(result.options.clockStepMs, 40);
+  EXPECT_EQ(result.options.endAtMs, 2000);
+
+  // Headless implies a window unless full screen is asked for, which it cannot honour.
+  EXPECT_FALSE(Parse({"--headless"}).options.fullScreen);
+  EXPECT_FALSE(Parse({"--headless", "--fullscreen"}).ok);
+  EXPECT_TRUE(Parse({"--help"}).helpRequested);
+}
+
+TEST(CommandLine, RejectsMalformedInputWithAReason) {
+  for (const auto& args : std::vector<std::vector<const char*>>{
+           {"--bogus"},
+           {"--size"},
+           {"--size", "640"},
+           {"--size", "640x"},
+           {"--size", "0x0"},
+           {"--size", "640x360x2"},
+           {"--size", "-640x360"},
+           {"--clock", "fixed:"},
+           {"--clock", "fixed:0"},
+           {"--clock", "wobbly"},
+           {"--end-at", "-1"},
+           {"--end-at", "204201"},
+           {"--end-at", "12abc"},
+           {"--end-at", "99999999999999999999999"},
+       }) {
+    const CommandLineResult result = Parse(args);
+    EXPECT_FALSE(result.ok) << args[0];
+    EXPECT_FALSE(result.error.empty()) << args[0];
+  }
+}
+
+}  // namespace
