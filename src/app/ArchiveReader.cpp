@@ -1,0 +1,180 @@
+#include "app/ArchiveReader.h"
+
+#include <unistd.h>
+#include <unzip.h>
+
+#include <climits>
+
+#include "platform/fs.h"
+
+namespace {
+
+constexpr size_t kTransferBytes = 16384;
+constexpr uint32_t kEncryptedFlag = 0x0001;
+
+unzFile Zip(void* archive) { return static_cast<unzFile>(archive); }
+
+}  // namespace
+
+ArchiveReader::~ArchiveReader() { Close(); }
+
+bool ArchiveReader::Open(const std::string& archiveName) {
+  Close();
+  char directory[PATH_MAX];
+  if (!getcwd(directory, sizeof(directory))) return false;
+  m_root = directory;
+  if (m_root.empty() || m_root.back() != '/') m_root.push_back('/');
+
+  unzFile archive = unzOpen64(archiveName.c_str());
+  if (!archive) return false;
+  unz_global_info64 info{};
+  if (unzGetGlobalInfo64(archive, &info) != UNZ_OK || info.number_entry > INT32_MAX) {
+    unzClose(archive);
+    return false;
+  }
+  m_archive = archive;
+  m_entryCount = static_cast<int32_t>(info.number_entry);
+  m_position = -1;
+  m_openEntry = -1;
+  m_cachedEntry = ArchiveEntry{};
+  m_byteLimitReached = false;
+  return true;
+}
+
+void ArchiveReader::Close() {
+  CloseOpenEntry();
+  if (m_archive) unzClose(Zip(m_archive));
+  m_archive = nullptr;
+  m_entryCount = 0;
+  m_position = -1;
+  m_cachedEntry = ArchiveEntry{};
+  std::vector<uint8_t>().swap(m_buffer);
+}
+
+void ArchiveReader::CloseOpenEntry() {
+  if (m_openEntry >= 0 && m_archive) unzCloseCurrentFile(Zip(m_archive));
+  m_openEntry = -1;
+}
+
+bool ArchiveReader::MoveTo(int32_t index) {
+  unzFile archive = Zip(m_archive);
+  // A failed step leaves the reader nowhere; the cached description no longer matches it.
+  const auto lost = [this] {
+    m_position = -1;
+    m_cachedEntry = ArchiveEntry{};
+    return false;
+  };
+  if (m_position < 0 || index < m_position) {
+    if (unzGoToFirstFile(archive) != UNZ_OK) return lost();
+    m_position = 0;
+  }
+  while (m_position < index) {
+    if (unzGoToNextFile(archive) != UNZ_OK) return lost();
+    ++m_position;
+  }
+  return true;
+}
+
+bool ArchiveReader::GetEntry(int32_t index, ArchiveEntry* entry) {
+  if (!m_archive || index < -1 || index >= m_entryCount) return false;
+  CloseOpenEntry();
+  if (index == -1) {
+    *entry = ArchiveEntry{};
+    entry->index = m_entryCount;
+    return true;
+  }
+  if (index == m_cachedEntry.index) {
+    *entry = m_cachedEntry;
+    return true;
+  }
+  if (!MoveTo(index)) return false;
+
+  unzFile archive = Zip(m_archive);
+  unz_file_info64 info{};
+  if (unzGetCurrentFileInfo64(archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
+  std::string storedName(info.size_filename, '\0');
+  std::vector<uint8_t> extra(info.size_file_extra);
+  if (unzGetCurrentFileInfo64(archive, &info, storedName.data(), static_cast<uLong>(storedName.size()),
+                              extra.data(), static_cast<uLong>(extra.size()), nullptr, 0) != UNZ_OK) {
+    return false;
+  }
+
+  ArchiveEntry described;
+  described.index = index;
+  described.name = EncodeEntryPath(MakeEntryNameSafe(DecodeEntryName(storedName)));
+  described.attributes = EntryAttributes(static_cast<uint32_t>(info.external_fa), static_cast<uint32_t>(info.version));
+  const uint64_t dosTime = DosDateTimeToFileTime(static_cast<uint32_t>(info.dosDate));
+  described.accessTime = described.creationTime = described.modificationTime = dosTime;
+  ApplyExtendedTimestamp(extra.data(), extra.size(), &described);
+  described.compressedSize = static_cast<int32_t>(info.compressed_size);
+  described.uncompressedSize = static_cast<int32_t>(info.uncompressed_size);
+
+  m_cachedEntry = described;
+  *entry = described;
+  return true;
+}
+
+void ArchiveReader::EnsureDirectory(const std::string& directory) {
+  if (!platform::PathExists(m_root)) platform::CreateDirectory(m_root);
+  if (directory.empty()) return;
+  // Parents before children; a trailing separator names the directory itself.
+  const size_t lastSeparator = directory.find_last_of('/');
+  if (lastSeparator != std::string::npos && lastSeparator > 0) EnsureDirectory(directory.substr(0, lastSeparator));
+  // An existing directory is kept; a link in its place is replaced, never entered.
+  platform::CreateDirectoryBelow(m_root, directory);
+}
+
+void ArchiveReader::UnpackEntry(int32_t index, const std::string& name) {
+  if (m_byteLimitReached || !IsContainedEntryPath(name)) return;
+  ArchiveEntry entry;
+  if (!GetEntry(index, &entry)) return;
+
+  if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    EnsureDirectory(name);
+    return;
+  }
+  const size_t split = name.find_last_of('/');
+  const std::string directory = split == std::string::npos ? std::string() : name.substr(0, split + 1);
+  const std::string fileName = split == std::string::npos ? name : name.substr(split + 1);
+  EnsureDirectory(directory);
+  CopyEntryData(entry, directory, fileName);
+}
+
+void ArchiveReader::CopyEntryData(const ArchiveEntry& entry, const std::string& directory,
+                                  const std::string& fileName) {
+  // An entry that announces more than is left would pass the cap; stop before writing it.
+  if (static_cast<uint64_t>(static_cast<uint32_t>(entry.uncompressedSize)) > m_bytesLeft) {
+    m_byteLimitReached = true;
+    return;
+  }
+  platform::OutputFile file;
+  if (!file.Create(m_root, directory, fileName, (entry.attributes & FILE_ATTRIBUTE_READONLY) != 0)) return;
+
+  unzFile archive = Zip(m_archive);
+  unz_file_info64 info{};
+  if (!MoveTo(entry.index) || unzGetCurrentFileInfo64(archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
+      (info.flag & kEncryptedFlag) || unzOpenCurrentFilePassword(archive, nullptr) != UNZ_OK) {
+    return;
+  }
+  m_openEntry = entry.index;
+  if (m_buffer.empty()) m_buffer.resize(kTransferBytes);
+
+  for (;;) {
+    const int read = unzReadCurrentFile(archive, m_buffer.data(), static_cast<unsigned>(m_buffer.size()));
+    if (read < 0) break;
+    if (read == 0) {
+      if (unzeof(archive)) file.SetTimes(entry.accessTime, entry.modificationTime);
+      break;
+    }
+    // The announced size may lie; the cap holds for what really comes out of the inflater.
+    if (static_cast<uint64_t>(read) > m_bytesLeft) {
+      m_byteLimitReached = true;
+      file.Discard();
+      break;
+    }
+    m_bytesLeft -= static_cast<uint64_t>(read);
+    if (!file.Write(m_buffer.data(), static_cast<size_t>(read))) break;
+  }
+  file.Close();
+  CloseOpenEntry();
+}

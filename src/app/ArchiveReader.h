@@ -1,0 +1,44 @@
+#pragma once
+// Reads the show's zip archive entry by entry and writes entries below the working directory.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/ArchiveEntry.h"
+
+class ArchiveReader {
+ public:
+  ArchiveReader() = default;
+  ~ArchiveReader();
+  ArchiveReader(const ArchiveReader&) = delete;
+  ArchiveReader& operator=(const ArchiveReader&) = delete;
+
+  // Opens the archive and takes the working directory as the root of everything written.
+  bool Open(const std::string& archiveName);
+  // Describes entry index; index -1 reports only the number of entries, in entry->index.
+  bool GetEntry(int32_t index, ArchiveEntry* entry);
+  // Writes entry index to name below the root. Names that would leave the root are refused.
+  void UnpackEntry(int32_t index, const std::string& name);
+  void Close();
+
+  // Caps the bytes written over all entries; reaching it ends the unpacking for good.
+  void SetByteLimit(uint64_t bytes) { m_bytesLeft = bytes; }
+  bool ByteLimitReached() const { return m_byteLimitReached; }
+  const std::string& root() const { return m_root; }
+
+ private:
+  bool MoveTo(int32_t index);
+  void EnsureDirectory(const std::string& directory);
+  void CopyEntryData(const ArchiveEntry& entry, const std::string& directory, const std::string& fileName);
+  void CloseOpenEntry();
+
+  void* m_archive = nullptr;
+  std::string m_root;
+  int32_t m_entryCount = 0;
+  int32_t m_position = -1;   // entry the zip reader stands on
+  int32_t m_openEntry = -1;  // entry open for reading
+  ArchiveEntry m_cachedEntry;
+  std::vector<uint8_t> m_buffer;
+  uint64_t m_bytesLeft = UINT64_MAX;
+  bool m_byteLimitReached = false;
+};
