@@ -1,0 +1,47 @@
+#pragma once
+// What a compiled shader blob holds: the stage, its GLSL 4.50 source, the vertex inputs by
+// semantic, and which Direct3D texture and sampler slots each GL texture unit combines.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::d3d11 {
+
+enum class ShaderStage : uint32_t { Vertex = 0, Geometry = 1, Pixel = 2 };
+
+struct ShaderInput {
+  std::string semantic;  // upper case, without the index
+  uint32_t index = 0;
+  uint32_t location = 0;
+};
+
+struct CombinedSampler {
+  uint32_t textureSlot = 0;
+  int32_t samplerSlot = -1;  // -1: the texture is only loaded, never sampled
+  uint32_t unit = 0;
+};
+
+struct ShaderStageCode {
+  ShaderStage stage = ShaderStage::Vertex;
+  std::string glsl;
+  std::vector<ShaderInput> inputs;
+  std::vector<CombinedSampler> samplers;
+};
+
+std::vector<uint8_t> SerializeShaderCode(const ShaderStageCode& code);
+bool ParseShaderCode(const void* bytes, size_t size, ShaderStageCode* code);
+
+// Stage interfaces and vertex attributes meet by location; every stage derives the location
+// from the semantic the same way. Returns -1 for a semantic outside the table.
+int SemanticLocation(std::string_view upperCaseName, uint32_t index);
+
+// Direct3D slots are per stage; GL binding points are shared, so each stage gets its own range.
+constexpr uint32_t kBindingsPerStage = 16;
+constexpr uint32_t ConstantBufferBinding(ShaderStage stage, uint32_t slot) {
+  return static_cast<uint32_t>(stage) * kBindingsPerStage + slot;
+}
+constexpr uint32_t TextureUnitBase(ShaderStage stage) { return static_cast<uint32_t>(stage) * kBindingsPerStage; }
+
+}  // namespace platform::d3d11

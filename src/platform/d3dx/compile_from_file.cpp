@@ -1,0 +1,208 @@
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include <shaderc/shaderc.hpp>
+#include <spirv_cross/spirv_glsl.hpp>
+
+#include "platform/d3d11/shader_code.h"
+#include "platform/d3dx/d3dx11async.h"
+
+namespace {
+
+using platform::d3d11::CombinedSampler;
+using platform::d3d11::ShaderInput;
+using platform::d3d11::ShaderStage;
+using platform::d3d11::ShaderStageCode;
+
+bool ReadWholeFile(const char* path, std::string* text) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::ostringstream contents;
+  contents << file.rdbuf();
+  if (file.bad()) return false;
+  *text = contents.str();
+  return true;
+}
+
+bool StageOfProfile(std::string_view profile, ShaderStage* stage, shaderc_shader_kind* kind) {
+  if (profile == "vs_5_0") {
+    *stage = ShaderStage::Vertex;
+    *kind = shaderc_vertex_shader;
+  } else if (profile == "gs_5_0") {
+    *stage = ShaderStage::Geometry;
+    *kind = shaderc_geometry_shader;
+  } else if (profile == "ps_5_0") {
+    *stage = ShaderStage::Pixel;
+    *kind = shaderc_fragment_shader;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// "TEXCOORD3" → ("TEXCOORD", 3); names are compared in upper case like Direct3D does.
+void SplitSemantic(const std::string& semantic, std::string* name, uint32_t* index) {
+  size_t digits = semantic.size();
+  while (digits > 0 && semantic[digits - 1] >= '0' && semantic[digits - 1] <= '9') --digits;
+  name->clear();
+  for (size_t i = 0; i < digits; ++i) {
+    const char c = semantic[i];
+    name->push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+  }
+  *index = digits < semantic.size() ? static_cast<uint32_t>(std::stoul(semantic.substr(digits))) : 0;
+}
+
+// Gives every user-semantic stage variable the location its semantic stands for.
+bool AssignInterfaceLocations(spirv_cross::CompilerGLSL& glsl,
+                              const spirv_cross::SmallVector<spirv_cross::Resource>& variables, bool recordInputs,
+                              ShaderStageCode* code, std::string* error) {
+  for (const spirv_cross::Resource& variable : variables) {
+    const std::string& semantic = glsl.get_decoration_string(variable.id, spv::DecorationUserSemantic);
+    std::string name;
+    uint32_t index = 0;
+    SplitSemantic(semantic, &name, &index);
+    if (name.empty() || name.rfind("SV_", 0) == 0) continue;
+    const int location = platform::d3d11::SemanticLocation(name, index);
+    if (location < 0) {
+      *error = "unsupported semantic '" + semantic + "' on '" + variable.name + "'";
+      return false;
+    }
+    glsl.set_decoration(variable.id, spv::DecorationLocation, static_cast<uint32_t>(location));
+    if (recordInputs) code->inputs.push_back({name, index, static_cast<uint32_t>(location)});
+  }
+  return true;
+}
+
+bool CrossCompile(std::vector<uint32_t> spirv, ShaderStage stage, ShaderStageCode* code, std::string* error) {
+  spirv_cross::CompilerGLSL glsl(std::move(spirv));
+  const spirv_cross::ShaderResources resources = glsl.get_shader_resources();
+
+  for (const spirv_cross::Resource& buffer : resources.uniform_buffers) {
+    const uint32_t slot = glsl.get_decoration(buffer.id, spv::DecorationBinding);
+    if (slot >= platform::d3d11::kBindingsPerStage) {
+      *error = "constant buffer '" + buffer.name + "' uses a register beyond b15";
+      return false;
+    }
+    glsl.set_decoration(buffer.id, spv::DecorationBinding, platform::d3d11::ConstantBufferBinding(stage, slot));
+    glsl.unset_decoration(buffer.id, spv::DecorationDescriptorSet);
+  }
+
+  // GLSL samples through combined samplers: one GL texture unit per (texture, sampler) pair.
+  const spirv_cross::VariableID dummySampler = glsl.build_dummy_sampler_for_combined_images();
+  glsl.build_combined_image_samplers();
+  uint32_t unit = platform::d3d11::TextureUnitBase(stage);
+  for (const spirv_cross::CombinedImageSampler& pair : glsl.get_combined_image_samplers()) {
+    CombinedSampler combined;
+    combined.textureSlot = glsl.get_decoration(pair.image_id, spv::DecorationBinding);
+    combined.samplerSlot = pair.sampler_id == dummySampler
+                               ? -1
+                               : static_cast<int32_t>(glsl.get_decoration(pair.sampler_id, spv::DecorationBinding));
+    combined.unit = unit++;
+    if (combined.unit >= platform::d3d11::TextureUnitBase(stage) + platform::d3d11::kBindingsPerStage) {
+      *error = "more than 16 texture and sampler pairs in one stage";
+      return false;
+    }
+    glsl.set_decoration(pair.combined_id, spv::DecorationBinding, combined.unit);
+    glsl.unset_decoration(pair.combined_id, spv::DecorationDescriptorSet);
+    code->samplers.push_back(combined);
+  }
+
+  if (stage != ShaderStage::Vertex &&
+      !AssignInterfaceLocations(glsl, resources.stage_inputs, false, code, error)) {
+    return false;
+  }
+  if (stage == ShaderStage::Vertex && !AssignInterfaceLocations(glsl, resources.stage_inputs, true, code, error)) {
+    return false;
+  }
+  if (stage != ShaderStage::Pixel &&
+      !AssignInterfaceLocations(glsl, resources.stage_outputs, false, code, error)) {
+    return false;
+  }
+
+  // Window row 0 is the top row of every target (GL_UPPER_LEFT clip control), which is where
+  // GL's default lower-left fragment origin already puts SV_Position's y = 0.
+  glsl.unset_execution_mode(spv::ExecutionModeOriginUpperLeft);
+
+  spirv_cross::CompilerGLSL::Options options;
+  options.version = 450;
+  options.es = false;
+  options.vulkan_semantics = false;
+  options.separate_shader_objects = true;
+  options.enable_420pack_extension = true;
+  glsl.set_common_options(options);
+  code->glsl = glsl.compile();
+  code->stage = stage;
+  return true;
+}
+
+HRESULT FailWithText(const std::string& text, ID3D10Blob** ppErrorMsgs) {
+  if (ppErrorMsgs != nullptr) *ppErrorMsgs = ID3D10Blob::Create(text.c_str(), text.size() + 1);
+  return E_FAIL;
+}
+
+}  // namespace
+
+HRESULT D3DX11CompileFromFileW(const char* pSrcFile, const D3D10_SHADER_MACRO* pDefines, ID3DInclude* pInclude,
+                               LPCSTR pFunctionName, LPCSTR pProfile, UINT /*Flags1*/, UINT /*Flags2*/,
+                               ID3DX11ThreadPump* pPump, ID3D10Blob** ppShader, ID3D10Blob** ppErrorMsgs,
+                               HRESULT* pHResult) {
+  if (ppShader != nullptr) *ppShader = nullptr;
+  if (ppErrorMsgs != nullptr) *ppErrorMsgs = nullptr;
+  HRESULT result = E_FAIL;
+  auto finish = [&](HRESULT hr) {
+    if (pHResult != nullptr) *pHResult = hr;
+    return hr;
+  };
+  if (pSrcFile == nullptr || pFunctionName == nullptr || pProfile == nullptr || ppShader == nullptr) {
+    return finish(E_INVALIDARG);
+  }
+  if (pDefines != nullptr || pInclude != nullptr || pPump != nullptr) {
+    std::cerr << "D3DX11CompileFromFileW: macros, include handlers and thread pumps are not supported\n";
+    return finish(E_NOTIMPL);
+  }
+
+  std::string source;
+  if (!ReadWholeFile(pSrcFile, &source)) return finish(D3DX11_ERR_FILE_NOT_FOUND);
+
+  ShaderStage stage;
+  shaderc_shader_kind kind;
+  if (!StageOfProfile(pProfile, &stage, &kind)) {
+    return finish(FailWithText(std::string(pSrcFile) + ": error: unsupported profile '" + pProfile + "'\n",
+                               ppErrorMsgs));
+  }
+
+  static const shaderc::Compiler compiler;
+  shaderc::CompileOptions options;
+  options.SetSourceLanguage(shaderc_source_language_hlsl);
+  options.SetTargetEnvironment(shaderc_target_env_vulkan, shaderc_env_version_vulkan_1_0);
+  options.SetHlslFunctionality1(true);  // keeps the semantics, which pair stages and layouts
+  options.SetHlslOffsets(true);         // keeps Direct3D's constant-buffer packing
+  options.SetHlslIoMapping(true);       // register(bN/tN/sN) becomes binding N
+  options.SetAutoBindUniforms(true);
+  options.SetAutoMapLocations(true);
+  options.SetOptimizationLevel(shaderc_optimization_level_zero);
+
+  const shaderc::SpvCompilationResult spirv =
+      compiler.CompileGlslToSpv(source, kind, pSrcFile, pFunctionName, options);
+  if (spirv.GetCompilationStatus() != shaderc_compilation_status_success) {
+    return finish(FailWithText(spirv.GetErrorMessage(), ppErrorMsgs));
+  }
+
+  ShaderStageCode code;
+  std::string error;
+  try {
+    if (!CrossCompile(std::vector<uint32_t>(spirv.cbegin(), spirv.cend()), stage, &code, &error)) {
+      return finish(FailWithText(std::string(pSrcFile) + ": error: " + error + "\n", ppErrorMsgs));
+    }
+  } catch (const spirv_cross::CompilerError& crossError) {
+    return finish(FailWithText(std::string(pSrcFile) + ": error: " + crossError.what() + "\n", ppErrorMsgs));
+  }
+
+  const std::vector<uint8_t> bytes = platform::d3d11::SerializeShaderCode(code);
+  *ppShader = ID3D10Blob::Create(bytes.data(), bytes.size());
+  result = S_OK;
+  return finish(result);
+}
