@@ -1,0 +1,17 @@
+#pragma once
+// What happens to a scene after its file was read: materials resolved, polyobjects sorted
+// opaque before transparent, mesh data built (and uploaded when a device is given),
+// counters and the end time computed.
+class ID3D11Device;
+class ID3D11DeviceContext;
+class Scene;
+
+void AssembleScene(Scene* scene, ID3D11Device* device, ID3D11DeviceContext* deviceContext);
+
+// Each polyobject gets the first material of its name; a mesh without one gets the scene's
+// default material, a dummy stays without.
+void ResolveMaterials(Scene* scene);
+// Stable: opaque meshes move before transparent ones, each group in file order.
+void SortPolyObjects(Scene* scene);
+// The latest last-key time over every track and morph sequence.
+void ComputeEndTime(Scene* scene);
