@@ -21,17 +21,23 @@ inline float CosineEase(float h) { return (1.0f - std::cos(D3DX_PI * h)) * 0.5f;
 inline float LinearBlend(float from, float to, float s) { return from + s * (to - from); }
 
 // Index of the first key whose time is greater than t, or count when there is none: the
-// span for t runs from key index − 1 to key index. Keys are sorted by ascending time.
-template <typename Key>
-int FindNextKey(const Key* keys, int count, int64_t t) {
+// span for t runs from key index − 1 to key index. timeOf(i) gives the time of key i; keys are
+// sorted by ascending time.
+template <typename TimeOf>
+int FindNextKeyBy(int count, int64_t t, TimeOf timeOf) {
   int low = 0, high = count;
   while (low < high) {
     const int middle = low + (high - low) / 2;
-    if (static_cast<int64_t>(keys[middle].time) > t) {
+    if (static_cast<int64_t>(timeOf(middle)) > t) {
       high = middle;
     } else {
       low = middle + 1;
     }
   }
   return low;
+}
+
+template <typename Key>
+int FindNextKey(const Key* keys, int count, int64_t t) {
+  return FindNextKeyBy(count, t, [keys](int i) { return keys[i].time; });
 }
