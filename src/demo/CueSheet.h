@@ -1,0 +1,258 @@
+#pragma once
+// The show's cue sheet: the scene schedule and every keyed time the music is composed on.
+// One place for these numbers: the score is written against them, and the Demo's keyed data
+// can be checked against them. Plain constexpr tables without dependencies, so the content
+// tools can include this header on its own.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace cue {
+
+// Show time in milliseconds; zero is the start of the music.
+using Millis = std::int64_t;
+
+inline constexpr Millis kShowEnd = 204200;
+
+// Beat of the show's music: the regular flashes of the blob scene come every 690 ms and the
+// glitch and shake windows repeat every 2760 ms, so a bar is four beats of 690 ms.
+inline constexpr Millis kBeat = 690;
+inline constexpr Millis kBar = 4 * kBeat;
+
+// Scene schedule: the scene number that owns show time from `start` up to the next entry.
+struct SceneSlot {
+  int sceneNumber;
+  Millis start;
+};
+
+inline constexpr std::array<SceneSlot, 9> kSchedule = {{
+    {5, 0},        // flagge
+    {7, 23500},    // tunnel, two halves cross-faded
+    {4, 47000},    // magnet
+    {1, 69000},    // zelle
+    {2, 91000},    // qualle
+    {3, 113150},   // fratze
+    {0, 135150},   // blob
+    {9, 157250},   // soft
+    {10, 179300},  // logo, until the show ends
+}};
+
+// End of the slot at `index` (the start of the next one, or the end of the show).
+constexpr Millis SlotEnd(std::size_t index) {
+  return index + 1 < kSchedule.size() ? kSchedule[index + 1].start : kShowEnd;
+}
+
+// Keyed alpha span of a fade or flash quad: start and end inclusive, cosine unless said.
+struct AlphaKey {
+  Millis start;
+  Millis end;
+  float from;
+  float to;
+};
+
+namespace detail {
+
+inline constexpr AlphaKey kFlasherListed[] = {
+    {1, 1000, 1.0f, 0.0f},          {5500, 6500, 1.0f, 0.0f},       {9700, 12750, 0.9f, 0.0f},
+    {12750, 13300, 0.5f, 0.0f},     {13850, 14300, 0.8f, 0.0f},     {15200, 18300, 1.1f, 0.0f},
+    {18300, 19350, 0.5f, 0.0f},     {19350, 19850, 0.8f, 0.0f},     {20750, 23400, 0.0f, 1.1f},
+    {23400, 25000, 1.1f, 0.0f},     {46900, 48000, 1.1f, 0.0f},     {50730, 51730, 0.4f, 0.0f},
+    {52100, 53100, 0.4f, 0.0f},     {58000, 59000, 1.1f, 0.0f},     {63500, 64000, 1.0f, 0.0f},
+    {67600, 68100, 1.0f, 0.0f},     {59000, 59250, 0.3f, 0.0f},     {60350, 60600, 0.3f, 0.0f},
+    {61730, 61980, 0.3f, 0.0f},     {63100, 63350, 0.3f, 0.0f},     {64500, 64750, 0.3f, 0.0f},
+    {65900, 66150, 0.3f, 0.0f},     {67270, 67520, 0.3f, 0.0f},     {69000, 70000, 1.1f, 0.0f},
+    {74500, 75500, 0.6f, 0.0f},     {80000, 81000, 1.1f, 0.0f},     {85500, 86500, 0.6f, 0.0f},
+    {91000, 92000, 1.1f, 0.0f},     {96600, 96700, 0.1f, 0.0f},     {96750, 96850, 0.1f, 0.0f},
+    {102100, 103100, 1.1f, 0.0f},   {104000, 104100, 0.1f, 0.0f},   {104350, 104450, 0.1f, 0.0f},
+    {106750, 106850, 0.1f, 0.0f},   {107100, 107200, 0.1f, 0.0f},   {109500, 109600, 0.1f, 0.0f},
+    {109850, 109950, 0.1f, 0.0f},   {113150, 114150, 1.1f, 0.0f},
+};
+
+inline constexpr AlphaKey kFlasherBeforeBlob[] = {
+    {133840, 134185, 0.6f, 0.0f},
+    {135150, 136150, 1.1f, 0.0f},
+};
+
+inline constexpr AlphaKey kFlasherAfterBlob[] = {
+    {156250, 156300, 0.5f, 0.0f},   {156600, 156650, 0.5f, 0.0f},   {156925, 156975, 0.5f, 0.0f},
+    {157250, 158250, 1.1f, 0.0f},   {168300, 169300, 1.1f, 0.0f},   {162750, 163440, 0.6f, 0.0f},
+    {173800, 174490, 0.6f, 0.0f},   {179300, 180300, 1.1f, 0.0f},
+};
+
+inline constexpr Millis kFaceFlashFirst = 124150;
+inline constexpr Millis kFaceFlashStep = 5520;
+inline constexpr int kFaceFlashCount = 2;
+
+inline constexpr Millis kBlobPulseFirst = 135547;
+inline constexpr Millis kBlobPulseLimit = 156247;
+
+constexpr int CountBlobPulses() {
+  int count = 0;
+  for (Millis t = kBlobPulseFirst; t < kBlobPulseLimit; t += kBeat) ++count;
+  return count;
+}
+
+inline constexpr int kBlobPulseCount = CountBlobPulses();
+
+template <std::size_t N>
+constexpr std::size_t Length(const AlphaKey (&)[N]) {
+  return N;
+}
+
+inline constexpr std::size_t kFlasherCount = Length(kFlasherListed) + kFaceFlashCount +
+                                             Length(kFlasherBeforeBlob) + kBlobPulseCount +
+                                             Length(kFlasherAfterBlob);
+
+constexpr std::array<AlphaKey, kFlasherCount> BuildFlasher() {
+  std::array<AlphaKey, kFlasherCount> keys{};
+  std::size_t n = 0;
+  for (const AlphaKey& key : kFlasherListed) keys[n++] = key;
+  for (int i = 0; i < kFaceFlashCount; ++i) {
+    const Millis start = kFaceFlashFirst + kFaceFlashStep * i;
+    keys[n++] = {start, start + 345, 0.6f, 0.0f};
+  }
+  for (const AlphaKey& key : kFlasherBeforeBlob) keys[n++] = key;
+  for (Millis t = kBlobPulseFirst; t < kBlobPulseLimit; t += kBeat) keys[n++] = {t, t + 50, 0.5f, 0.0f};
+  for (const AlphaKey& key : kFlasherAfterBlob) keys[n++] = key;
+  return keys;
+}
+
+}  // namespace detail
+
+// The flasher's keys in insertion order; every start is an accent of the music.
+inline constexpr std::array<AlphaKey, detail::kFlasherCount> kFlasher = detail::BuildFlasher();
+static_assert(detail::kBlobPulseCount == 30, "the blob scene pulses thirty times");
+static_assert(kFlasher.size() == 80);
+
+// The black fader: down to black from 193150 ms, fully black from 197000 ms.
+inline constexpr std::array<AlphaKey, 2> kBlackFader = {{
+    {193150, 197000, 0.0f, 1.0f},
+    {197000, 205000, 1.0f, 1.0f},
+}};
+
+// The cross-fader between the two tunnel halves.
+inline constexpr std::array<AlphaKey, 3> kCrossFader = {{
+    {31750, 37250, 0.0f, 1.0f},
+    {37250, 42800, 1.0f, 0.0f},
+    {42800, 47000, 0.0f, 1.0f},
+}};
+
+// Caption slide-ins: each caption enters from the right over this span.
+struct CaptionCue {
+  Millis slideInStart;
+  Millis slideInEnd;
+  Millis slideOutStart;
+  Millis slideOutEnd;
+};
+
+inline constexpr std::array<CaptionCue, 8> kCaptions = {{
+    {26200, 27200, 31750, 32500},     // tunnel
+    {50730, 51730, 55000, 55750},     // magnet
+    {71740, 72740, 77200, 77950},     // zelle
+    {93800, 94800, 99320, 100070},    // qualle
+    {124150, 124840, 129700, 130390}, // fratze
+    {140700, 141100, 146250, 146650}, // blob
+    {160300, 161300, 165000, 165750}, // soft
+    {182100, 182790, 187600, 188290}, // logo
+}};
+
+// Windows of the keyed glitch; step and band set how coarse its bands are.
+struct GlitchWindow {
+  Millis start;
+  Millis end;
+  int stepAndBand;  // 0: a screen-width-dependent step (width / 64)
+  float amplitude;
+};
+
+namespace detail {
+
+inline constexpr GlitchWindow kGlitchListed[] = {
+    {93800, 94550, 1, 10.0f},   {99320, 100000, 2, 10.0f},  {104850, 105550, 4, 10.0f},
+    {107600, 108150, 8, 10.0f}, {110350, 111750, 16, 10.0f},
+};
+
+constexpr std::array<GlitchWindow, 21> BuildGlitch() {
+  std::array<GlitchWindow, 21> windows{};
+  std::size_t n = 0;
+  for (const GlitchWindow& window : kGlitchListed) windows[n++] = window;
+  for (Millis start = 70025; start < 92105 && n < 13; start += kBar) windows[n++] = {start, start + 690, 0, 50.0f};
+  for (Millis start = 115850; start < 137930 && n < 21; start += kBar) windows[n++] = {start, start + 690, 1, 15.0f};
+  return windows;
+}
+
+}  // namespace detail
+
+inline constexpr std::array<GlitchWindow, 21> kGlitchWindows = detail::BuildGlitch();
+
+// From here on the glitch follows the music's waveform instead of keyed windows.
+inline constexpr Millis kGlitchSoundStart = 151700;
+
+// Speed changes and frame jumps of the scenes' own clocks (jumpFrame −1: no jump).
+struct SpeedCue {
+  int sceneIndex;
+  Millis time;
+  float speed;
+  int jumpFrame;
+};
+
+inline constexpr std::array<SpeedCue, 32> kSpeedEvents = {{
+    {0, 135150, 1.4f, 0},    {0, 140700, 1.5f, -1},   {0, 146250, 1.75f, -1},  {0, 151750, 1.9f, -1},
+    {1, 69000, 1.0f, 0},     {1, 74500, -1.0f, -1},   {1, 80000, 1.0f, 150},   {1, 85500, -1.0f, -1},
+    {2, 91000, 1.0f, 0},     {2, 96750, 0.8f, -1},    {2, 102100, 1.0f, 250},  {2, 110350, 0.65f, -1},
+    {3, 113150, 0.75f, 0},   {3, 121400, 0.75f, 250}, {3, 132450, 1.25f, -1},
+    {4, 47000, 1.0f, 0},     {4, 50730, -1.0f, -1},   {4, 52100, 1.0f, -1},    {4, 58000, 1.0f, 300},
+    {4, 63500, 0.5f, 150},   {4, 68000, 0.1f, 189},   {4, 68140, 0.1f, 199},   {4, 68240, 0.1f, 209},
+    {4, 68320, 0.1f, 219},   {4, 68410, 0.1f, 229},   {4, 68500, 0.1f, 239},   {4, 68660, 0.0f, 249},
+    {9, 157250, 1.1f, 0},    {9, 168300, 1.1f, 300},  {10, 179300, 1.0f, 0},
+}};
+
+// Camera shakes (amplitude in scene units) and rolls (degrees) of the scenes.
+struct ShakeCue {
+  int sceneIndex;
+  Millis start;
+  Millis end;
+  float amplitude;
+};
+
+namespace detail {
+
+constexpr std::array<ShakeCue, 10> BuildShakes() {
+  std::array<ShakeCue, 10> shakes{};
+  for (int i = 0; i < 7; ++i) {
+    const Millis start = 137974 + kBar * i;
+    shakes[i] = {0, start, start + 690, 20.0f * static_cast<float>(i + 1)};
+  }
+  shakes[7] = {3, 124150, 124840, 150.0f};
+  shakes[8] = {3, 129670, 130360, 150.0f};
+  shakes[9] = {3, 133840, 134530, 150.0f};
+  return shakes;
+}
+
+}  // namespace detail
+
+inline constexpr std::array<ShakeCue, 10> kShakeEvents = detail::BuildShakes();
+
+struct RollCue {
+  int sceneIndex;
+  Millis start;
+  Millis end;
+  float degrees;
+};
+
+inline constexpr std::array<RollCue, 2> kRollEvents = {{
+    {9, 162750, 163440, 15.0f},
+    {9, 173800, 174490, -15.0f},
+}};
+
+// Push-and-squeeze slides of the blob scene's end.
+struct SlideCue {
+  Millis start;
+  Millis end;
+};
+
+inline constexpr std::array<SlideCue, 6> kSlides = {{
+    {140700, 141045}, {146250, 146595}, {151750, 152150},
+    {156250, 156600}, {156600, 156925}, {156925, 157100},
+}};
+
+}  // namespace cue
