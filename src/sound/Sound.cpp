@@ -1,0 +1,26 @@
+#include "sound/Sound.h"
+
+#include "app/DataDirectory.h"
+
+bool Sound::Create() {
+  const std::string file = DataPath("music.mp3");
+  // Without a device the stream cannot be created either; every later call then fails quietly.
+  platform::BASS_Init(-1, 44100, 0, nullptr, nullptr);
+  stream = platform::BASS_StreamCreateFile(false, file.c_str(), 0, 0, BASS_UNICODE);
+  return true;
+}
+
+bool Sound::Update() {
+  // A failed read leaves the previous block in place.
+  platform::BASS_ChannelGetData(stream, samples, BASS_DATA_FLOAT | (kSampleCount * sizeof(float)));
+  peak = LargestSample(samples, kSampleCount);
+  return true;
+}
+
+float LargestSample(const float* samples, int count) {
+  float largest = 0.0f;
+  for (int i = 0; i < count; ++i) {
+    if (samples[i] > largest) largest = samples[i];
+  }
+  return largest;
+}

@@ -1,0 +1,97 @@
+// The audio layer underneath the Sound: streams, formats, positions and failures.
+#include "platform/audio.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <numbers>
+#include <thread>
+
+#include "Mp3TestFile.h"
+#include "support/TempDirectory.h"
+
+namespace {
+
+constexpr uint32_t kBlockBytes = 512 * sizeof(float);
+
+class AudioLayerTest : public ::testing::Test {
+ protected:
+  AudioLayerTest() : m_directory(true) { setenv("SDL_AUDIODRIVER", "dummy", 0); }
+  ~AudioLayerTest() override { platform::BASS_Free(); }
+  TempDirectory m_directory;
+};
+
+TEST_F(AudioLayerTest, InitialisesOnceAndFreesOnce) {
+  EXPECT_EQ(platform::BASS_StreamCreateFile(false, "music.mp3", 0, 0, BASS_UNICODE), 0u) << "before Init";
+  EXPECT_FALSE(platform::BASS_Init(0, 44100, 0, nullptr, nullptr));
+  ASSERT_TRUE(platform::BASS_Init(-1, 44100, 0, nullptr, nullptr));
+  EXPECT_FALSE(platform::BASS_Init(-1, 44100, 0, nullptr, nullptr));
+  EXPECT_TRUE(platform::BASS_Free());
+  EXPECT_FALSE(platform::BASS_Free());
+  ASSERT_TRUE(platform::BASS_Init(-1, 44100, 0, nullptr, nullptr));
+}
+
+TEST_F(AudioLayerTest, RejectsWhatIsNoMp3) {
+  ASSERT_TRUE(platform::BASS_Init(-1, 44100, 0, nullptr, nullptr));
+  EXPECT_EQ(platform::BASS_StreamCreateFile(false, "missing.mp3", 0, 0, BASS_UNICODE), 0u);
+  std::FILE* text = std::fopen("text.mp3", "wb");
+  for (int i = 0; i < 2000; ++i) std::fputs("not an mp3 frame ", text);
+  std::fclose(text);
+  EXPECT_EQ(platform::BASS_StreamCreateFile(false, "text.mp3", 0, 0, BASS_UNICODE), 0u);
+  EXPECT_EQ(platform::BASS_StreamCreateFile(false, nullptr, 0, 0, BASS_UNICODE), 0u);
+
+  float block[512] = {};
+  EXPECT_EQ(platform::BASS_ChannelGetData(0, block, BASS_DATA_FLOAT | kBlockBytes), -1);
+  EXPECT_EQ(platform::ChannelPlayedFrames(0), -1);
+  EXPECT_FALSE(platform::BASS_ChannelPlay(12345, false));
+}
+
+TEST_F(AudioLayerTest, MonoAtAnotherRatePlaysAsStereoAtTheOutputRate) {
+  WriteMp3("mono.mp3", 2.0, 22050, [](double t) { return static_cast<float>(0.5 * std::sin(2.0 * std::numbers::pi * 441.0 * t)); });
+  ASSERT_TRUE(platform::BASS_Init(-1, 44100, 0, nullptr, nullptr));
+  const HSTREAM stream = platform::BASS_StreamCreateFile(false, "mono.mp3", 0, 0, BASS_UNICODE);
+  ASSERT_NE(stream, 0u);
+  float block[512] = {};
+  EXPECT_EQ(platform::BASS_ChannelGetData(stream, block, BASS_DATA_FLOAT | kBlockBytes), -1) << "not playing yet";
+  EXPECT_EQ(platform::BASS_ChannelGetData(stream, block, kBlockBytes), -1) << "integer samples are not offered";
+
+  ASSERT_TRUE(platform::BASS_ChannelPlay(stream, false));
+  for (int i = 0; i < 1000 && platform::ChannelPlayedFrames(stream) < 22050; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_EQ(platform::BASS_ChannelGetData(stream, block, BASS_DATA_FLOAT | kBlockBytes), static_cast<int32_t>(kBlockBytes));
+  float largest = 0.0f;
+  int signChanges = 0;
+  for (int i = 0; i < 512; i += 2) {
+    EXPECT_EQ(block[i], block[i + 1]);
+    largest = std::max(largest, block[i]);
+    if (i > 0 && (block[i] >= 0.0f) != (block[i - 2] >= 0.0f)) ++signChanges;
+  }
+  EXPECT_NEAR(largest, 0.5f, 0.05f);
+  EXPECT_GE(signChanges, 4);  // 441 Hz still: 2.56 periods in 256 frames
+  EXPECT_LE(signChanges, 6);
+
+  const float load = platform::BASS_GetCPU();
+  EXPECT_GE(load, 0.0f);
+  EXPECT_LT(load, 100.0f);
+}
+
+TEST_F(AudioLayerTest, PositionAdvancesOnlyWhilePlaying) {
+  WriteMp3("tone.mp3", 1.0, 44100, [](double) { return 0.1f; }, [](double) { return 0.1f; });
+  ASSERT_TRUE(platform::BASS_Init(-1, 44100, 0, nullptr, nullptr));
+  const HSTREAM stream = platform::BASS_StreamCreateFile(false, "tone.mp3", 0, 0, BASS_UNICODE);
+  ASSERT_NE(stream, 0u);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(platform::ChannelPlayedFrames(stream), 0);
+  ASSERT_TRUE(platform::BASS_ChannelPlay(stream, false));
+  int64_t previous = 0;
+  for (int i = 0; i < 5; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    const int64_t now = platform::ChannelPlayedFrames(stream);
+    EXPECT_GT(now, previous);
+    previous = now;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,147 @@
+// The Sound against MP3 files encoded here, played through SDL's dummy output in real time.
+#include "sound/Sound.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <limits>
+#include <numbers>
+#include <thread>
+
+#include "Mp3TestFile.h"
+#include "platform/audio.h"
+#include "platform/message_box.h"
+#include "support/TempDirectory.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kRate = 44100;
+
+// Waits until the stream's output has reached frames; gives up after a generous while so a
+// stuck output fails the expectations instead of hanging.
+void WaitForOutput(HSTREAM stream, int64_t frames) {
+  for (int i = 0; i < 1000 && platform::ChannelPlayedFrames(stream) < frames; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  ASSERT_GE(platform::ChannelPlayedFrames(stream), frames);
+}
+
+class SoundTest : public ::testing::Test {
+ protected:
+  SoundTest() : m_directory(true) {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);  // no sound card needed; a chosen driver stays
+    fs::create_directory("engine_data");
+  }
+  ~SoundTest() override { platform::BASS_Free(); }
+
+  // Creates the Sound on music of the given channels, starts it, and lets half a second play.
+  void PlayAndUpdate(double seconds, const std::function<float(double)>& left,
+                     const std::function<float(double)>& right) {
+    WriteMp3("engine_data/music.mp3", seconds, kRate, left, right);
+    ASSERT_TRUE(m_sound.Create());
+    ASSERT_NE(m_sound.stream, 0u);
+    ASSERT_TRUE(platform::BASS_ChannelPlay(m_sound.stream, false));
+    WaitForOutput(m_sound.stream, kRate / 2);
+    ASSERT_TRUE(m_sound.Update());
+  }
+
+  float ChannelMaximum(int channel) const {
+    float largest = -std::numeric_limits<float>::infinity();
+    for (int i = channel; i < Sound::kSampleCount; i += 2) largest = std::max(largest, m_sound.samples[i]);
+    return largest;
+  }
+  float Minimum() const { return *std::min_element(std::begin(m_sound.samples), std::end(m_sound.samples)); }
+
+  TempDirectory m_directory;
+  Sound m_sound;
+};
+
+TEST_F(SoundTest, KnownToneShowsInTheSamplesWithItsAmplitude) {
+  // 441 Hz: 100 frames per period, so the 256-frame block holds 2.56 periods.
+  const auto tone = [](double amplitude) {
+    return [amplitude](double t) { return static_cast<float>(amplitude * std::sin(2.0 * std::numbers::pi * 441.0 * t)); };
+  };
+  PlayAndUpdate(2.0, tone(0.5), tone(0.25));
+
+  EXPECT_NEAR(ChannelMaximum(0), 0.5f, 0.04f);
+  EXPECT_NEAR(ChannelMaximum(1), 0.25f, 0.03f);
+  EXPECT_NEAR(Minimum(), -0.5f, 0.04f);
+  EXPECT_EQ(m_sound.peak, ChannelMaximum(0));
+
+  int signChanges = 0;
+  for (int i = 2; i < Sound::kSampleCount; i += 2) {
+    if ((m_sound.samples[i] >= 0.0f) != (m_sound.samples[i - 2] >= 0.0f)) ++signChanges;
+  }
+  EXPECT_GE(signChanges, 4);
+  EXPECT_LE(signChanges, 6);
+  for (int i = 0; i < Sound::kSampleCount; i += 2) {
+    EXPECT_NEAR(m_sound.samples[i + 1], m_sound.samples[i] / 2, 0.03f) << "frame " << i / 2;
+  }
+}
+
+TEST_F(SoundTest, SilenceHasNoPeak) {
+  PlayAndUpdate(1.5, [](double) { return 0.0f; }, [](double) { return 0.0f; });
+  EXPECT_EQ(m_sound.peak, 0.0f);
+  EXPECT_GT(Minimum(), -1e-4f);
+}
+
+TEST_F(SoundTest, AllNegativeSignalHasNoPeak) {
+  const auto negative = [](double t) { return static_cast<float>(-0.5 + 0.1 * std::sin(2.0 * std::numbers::pi * 220.0 * t)); };
+  PlayAndUpdate(1.5, negative, negative);
+  EXPECT_EQ(m_sound.peak, 0.0f);
+  EXPECT_LT(ChannelMaximum(0), -0.3f);
+  EXPECT_NEAR(Minimum(), -0.6f, 0.05f);
+}
+
+TEST_F(SoundTest, BlocksFollowTheMusicAndFallSilentAfterItsEnd) {
+  // A tone that starts after 0.3 s of silence and lasts until 0.6 s.
+  const auto burst = [](double t) {
+    return t >= 0.3 && t < 0.6 ? static_cast<float>(0.8 * std::sin(2.0 * std::numbers::pi * 441.0 * t)) : 0.0f;
+  };
+  WriteMp3("engine_data/music.mp3", 0.6, kRate, burst, burst);
+  ASSERT_TRUE(m_sound.Create());
+  ASSERT_TRUE(platform::BASS_ChannelPlay(m_sound.stream, false));
+  WaitForOutput(m_sound.stream, kRate * 45 / 100);
+  m_sound.Update();
+  EXPECT_NEAR(m_sound.peak, 0.8f, 0.06f);
+
+  WaitForOutput(m_sound.stream, kRate);
+  m_sound.Update();
+  EXPECT_EQ(m_sound.peak, 0.0f);
+}
+
+TEST_F(SoundTest, MissingMusicRunsSilentWithoutAMessage) {
+  ASSERT_TRUE(m_sound.Create());
+  EXPECT_EQ(m_sound.stream, 0u);
+  EXPECT_FALSE(platform::BASS_ChannelPlay(m_sound.stream, false));
+  EXPECT_TRUE(m_sound.Update());
+  EXPECT_EQ(m_sound.peak, 0.0f);
+  EXPECT_TRUE(std::all_of(std::begin(m_sound.samples), std::end(m_sound.samples), [](float v) { return v == 0.0f; }));
+  EXPECT_TRUE(platform::TakeShownMessageBoxes().empty());
+}
+
+TEST_F(SoundTest, BlockStaysUntilPlaybackStarts) {
+  WriteMp3("engine_data/music.mp3", 0.5, kRate, [](double) { return 0.5f; });
+  ASSERT_TRUE(m_sound.Create());
+  std::fill(std::begin(m_sound.samples), std::end(m_sound.samples), 0.25f);
+  m_sound.Update();
+  EXPECT_EQ(m_sound.samples[0], 0.25f);
+  EXPECT_EQ(m_sound.peak, 0.25f);
+}
+
+TEST(LargestSampleTest, IsTheLargestSignedValueAndIgnoresNaN) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float mixed[] = {-0.9f, 0.2f, nan, 0.1f};
+  EXPECT_EQ(LargestSample(mixed, 4), 0.2f);
+  const float negative[] = {-0.1f, -0.5f};
+  EXPECT_EQ(LargestSample(negative, 2), 0.0f);
+  const float leadingNaN[] = {nan, 0.3f};
+  EXPECT_EQ(LargestSample(leadingNaN, 2), 0.3f);
+}
+
+}  // namespace
