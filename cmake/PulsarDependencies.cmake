@@ -4,7 +4,8 @@ find_package(Threads REQUIRED)
 
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 pkg_check_modules(EPOXY REQUIRED IMPORTED_TARGET epoxy)
-pkg_check_modules(SHADERC REQUIRED IMPORTED_TARGET shaderc)
+# shaderc_combined with glslang and SPIRV-Tools: Debian's libshaderc.so leaves both unresolved.
+pkg_check_modules(SHADERC REQUIRED IMPORTED_TARGET shaderc_combined spirv glslang SPIRV-Tools)
 pkg_check_modules(MPG123 REQUIRED IMPORTED_TARGET libmpg123)
 pkg_check_modules(MINIZIP REQUIRED IMPORTED_TARGET minizip)
 pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)

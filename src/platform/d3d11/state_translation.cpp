@@ -145,9 +145,9 @@ void ApplyRasterizerState(const D3D11_RASTERIZER_DESC* desc) {
     glEnable(GL_CULL_FACE);
     glCullFace(state.CullMode == D3D11_CULL_FRONT ? GL_FRONT : GL_BACK);
   }
-  // With GL_UPPER_LEFT the window's y axis points down as in Direct3D, which reverses GL's sense
-  // of winding: a triangle Direct3D sees clockwise is counter-clockwise to GL.
-  glFrontFace(state.FrontCounterClockwise ? GL_CW : GL_CCW);
+  // GL_UPPER_LEFT flips y before GL decides the winding, so GL sees the same turn as Direct3D
+  // (checked against a drawn triangle in the tests).
+  glFrontFace(state.FrontCounterClockwise ? GL_CCW : GL_CW);
   if (state.DepthBias != 0 || state.SlopeScaledDepthBias != 0.0f) {
     glEnable(GL_POLYGON_OFFSET_FILL);
     glEnable(GL_POLYGON_OFFSET_LINE);

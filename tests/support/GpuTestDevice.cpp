@@ -1,0 +1,133 @@
+#include "GpuTestDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/d3d11/gl_check.h"
+#include "platform/d3dx/d3dx11async.h"
+
+namespace testing_support {
+
+bool StartHeadlessVideo() {
+  static const bool started = platform::InitializeVideo(platform::VideoMode::Headless);
+  return started;
+}
+
+platform::Window* CreateTestWindow(int width, int height) {
+  if (!StartHeadlessVideo()) return nullptr;
+  platform::WindowDesc desc;
+  desc.title = "test";
+  desc.width = width;
+  desc.height = height;
+  return platform::Window::Create(desc);
+}
+
+GpuTestDevice::~GpuTestDevice() {
+  if (context != nullptr) context->ClearState();
+  if (depthView != nullptr) depthView->Release();
+  if (depthBuffer != nullptr) depthBuffer->Release();
+  if (backBufferView != nullptr) backBufferView->Release();
+  if (context != nullptr) context->Release();
+  if (device != nullptr) device->Release();
+  if (swapChain != nullptr) swapChain->Release();
+  if (window != nullptr) platform::Window::Destroy(window);
+}
+
+bool GpuTestDevice::Create(int w, int h) {
+  width = w;
+  height = h;
+  window = CreateTestWindow(w, h);
+  if (window == nullptr) return false;
+  DXGI_SWAP_CHAIN_DESC desc{};
+  desc.BufferCount = 1;
+  desc.BufferDesc.Width = static_cast<UINT>(w);
+  desc.BufferDesc.Height = static_cast<UINT>(h);
+  desc.BufferDesc.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
+  desc.BufferDesc.RefreshRate = {0, 1};
+  desc.BufferUsage = DXGI_USAGE_RENDER_TARGET_OUTPUT;
+  desc.OutputWindow = window;
+  desc.SampleDesc = {1, 0};
+  desc.Windowed = TRUE;
+  const D3D_FEATURE_LEVEL level = D3D_FEATURE_LEVEL_11_0;
+  if (FAILED(D3D11CreateDeviceAndSwapChain(nullptr, D3D_DRIVER_TYPE_HARDWARE, nullptr, 0, &level, 1,
+                                           D3D11_SDK_VERSION, &desc, &swapChain, &device, nullptr, &context))) {
+    return false;
+  }
+  ID3D11Texture2D* backBuffer = nullptr;
+  if (FAILED(swapChain->GetBuffer(0, __uuidof(ID3D11Texture2D), reinterpret_cast<void**>(&backBuffer)))) return false;
+  const HRESULT hr = device->CreateRenderTargetView(backBuffer, nullptr, &backBufferView);
+  backBuffer->Release();
+  if (FAILED(hr)) return false;
+  D3D11_TEXTURE2D_DESC depthDesc{};
+  depthDesc.Width = static_cast<UINT>(w);
+  depthDesc.Height = static_cast<UINT>(h);
+  depthDesc.MipLevels = 1;
+  depthDesc.ArraySize = 1;
+  depthDesc.Format = DXGI_FORMAT_D24_UNORM_S8_UINT;
+  depthDesc.SampleDesc = {1, 0};
+  depthDesc.Usage = D3D11_USAGE_DEFAULT;
+  depthDesc.BindFlags = D3D11_BIND_DEPTH_STENCIL;
+  if (FAILED(device->CreateTexture2D(&depthDesc, nullptr, &depthBuffer))) return false;
+  if (FAILED(device->CreateDepthStencilView(depthBuffer, nullptr, &depthView))) return false;
+  BindBackBuffer();
+  return true;
+}
+
+void GpuTestDevice::BindBackBuffer() {
+  context->OMSetRenderTargets(1, &backBufferView, depthView);
+  D3D11_VIEWPORT viewport{0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height), 0.0f, 1.0f};
+  context->RSSetViewports(1, &viewport);
+}
+
+void GpuTestDevice::Clear(float r, float g, float b, float a) {
+  const float color[4] = {r, g, b, a};
+  context->ClearRenderTargetView(backBufferView, color);
+  context->ClearDepthStencilView(depthView, D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL, 1.0f, 0);
+}
+
+std::vector<uint8_t> GpuTestDevice::ReadPixels() {
+  std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+  swapChain->ReadBackBuffer(pixels.data());
+  return pixels;
+}
+
+Rgba GpuTestDevice::PixelAt(int x, int y) {
+  const std::vector<uint8_t> pixels = ReadPixels();
+  const size_t at = (static_cast<size_t>(y) * width + x) * 4;
+  return {pixels[at], pixels[at + 1], pixels[at + 2], pixels[at + 3]};
+}
+
+std::string CompileHlsl(const std::string& source, const char* entry, const char* profile, ID3D10Blob** blob) {
+  *blob = nullptr;
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("pulsar_test_" + std::string(entry) + "_" + profile + ".hlsl");
+  {
+    std::ofstream file(path, std::ios::binary);
+    file << source;
+  }
+  ID3D10Blob* errors = nullptr;
+  const HRESULT hr = D3DX11CompileFromFileW(path.c_str(), nullptr, nullptr, entry, profile,
+                                            D3D10_SHADER_ENABLE_STRICTNESS, 0, nullptr, blob, &errors, nullptr);
+  std::filesystem::remove(path);
+  if (SUCCEEDED(hr)) return {};
+  std::string text = errors != nullptr ? static_cast<const char*>(errors->GetBufferPointer()) : "no error text";
+  if (errors != nullptr) errors->Release();
+  return text.empty() ? "failed" : text;
+}
+
+void ExpectNoGLErrors() {
+  EXPECT_TRUE(platform::d3d11::CheckGLError("test")) << "OpenGL raised an error";
+  for (const platform::d3d11::GLDebugMessage& message : platform::d3d11::TakeGLDebugMessages()) {
+    ADD_FAILURE() << "GL debug message: " << message.text;
+  }
+}
+
+std::string ShaderSourcePath(const std::string& name) {
+  const char* source = std::getenv("PULSAR_SOURCE_DIR");
+  return std::string(source != nullptr ? source : ".") + "/content/shaders/" + name;
+}
+
+}  // namespace testing_support
