@@ -2,7 +2,8 @@
 
 #include <sstream>
 
-Scene::Scene() : environment(std::make_unique<Environment>()) {}
+Scene::Scene(const RenderContext& renderContext)
+    : ContextHolder(renderContext), environment(std::make_unique<Environment>()) {}
 
 PolyObject* Scene::FindPolyObject(uint64_t objectId) const {
   for (const auto& object : polyObjects)

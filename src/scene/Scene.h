@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "gfx/RenderContext.h"
 #include "math/d3dx_math.h"
 #include "scene/Camera.h"
 #include "scene/Environment.h"
@@ -14,12 +15,14 @@
 #include "scene/PolyObject.h"
 #include "scene/SceneEvents.h"
 
-class Scene {
+class Scene : public ContextHolder {
  public:
-  Scene();
+  explicit Scene(const RenderContext& renderContext);
   Scene(const Scene&) = delete;
   Scene& operator=(const Scene&) = delete;
 
+  // The per-frame step at the timer's elapsed time and frame delta.
+  void Update();
   // The per-frame step: events, clock, looping, then every polyobject, every light and the
   // current camera. A scene without cameras has nothing to look through and is left as it is.
   void Update(int64_t demoTime, int64_t frameDelta);

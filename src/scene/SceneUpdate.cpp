@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "app/Timer.h"
 #include "math/interpolation.h"
 #include "platform/clock.h"
 #include "platform/crt_rand.h"
@@ -126,4 +127,10 @@ void Scene::Update(int64_t demoTime, int64_t frameDelta) {
   UpdatePolyObjects();
   UpdateLights();
   UpdateCurrentCamera();
+}
+
+void Scene::Update() {
+  const Timer* timer = m_renderContext.timer;
+  if (!timer) return;
+  Update(timer->elapsed, timer->delta);
 }

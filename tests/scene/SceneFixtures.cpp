@@ -123,7 +123,7 @@ c4e::Scene CompleteScene() {
 
 ReadResult ReadScene(const std::vector<uint8_t>& bytes) {
   ReadResult result;
-  result.scene = std::make_unique<Scene>();
+  result.scene = std::make_unique<Scene>(RenderContext{});
   SceneFileReader reader(bytes.data(), bytes.size());
   result.message = reader.Read(result.scene.get());
   if (!result.message) AssembleScene(result.scene.get(), nullptr, nullptr);

@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+#include "SceneFixtures.h"
+#include "support/TempDirectory.h"
+#include "gfx/TextureCache.h"
+#include "platform/message_box.h"
+#include "scene/SceneLoader.h"
+
+namespace scene_test {
+namespace {
+
+class SceneLoaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override { platform::TakeShownMessageBoxes(); }
+
+  // The texts of the boxes shown since the last call; each must be captioned with the file name.
+  std::vector<std::string> Messages(const std::string& caption) {
+    std::vector<std::string> texts;
+    for (const auto& box : platform::TakeShownMessageBoxes()) {
+      EXPECT_EQ(box.caption, caption);
+      EXPECT_EQ(box.style & MB_ICONERROR, MB_ICONERROR);
+      texts.push_back(box.text);
+    }
+    return texts;
+  }
+};
+
+TEST_F(SceneLoaderTest, LoadsFromTheDataDirectoryAndKeepsLoadOrder) {
+  TempDirectory directory(true);
+  std::filesystem::create_directory("engine_data");
+  ASSERT_TRUE(c4e::WriteSceneFile(CompleteScene(), "engine_data/complete.c4e"));
+  c4e::Scene empty;
+  empty.name = "empty";
+  ASSERT_TRUE(c4e::WriteSceneFile(empty, "engine_data/empty.c4e"));
+
+  SceneLoader loader{RenderContext{}};
+  EXPECT_TRUE(loader.Load("complete.c4e"));
+  EXPECT_TRUE(loader.Load("empty.c4e"));
+  EXPECT_FALSE(loader.Load("missing.c4e"));
+  EXPECT_EQ(Messages("missing.c4e"), std::vector<std::string>{"open file"});
+  ASSERT_EQ(loader.scenes.size(), 2u);
+  EXPECT_EQ(loader.scenes[0]->name, "complete");
+  EXPECT_EQ(loader.scenes[1]->name, "empty");
+  EXPECT_EQ(loader.fileName, "missing.c4e");
+
+  // Zero of everything but the environment: it loads, with end time 0.
+  const Scene& bare = *loader.scenes[1];
+  EXPECT_EQ(bare.endTime, 0);
+  EXPECT_EQ(bare.environment->ambientColor.a, 1.0f);
+  EXPECT_EQ(bare.materials.size() + bare.polyObjects.size() + bare.cameras.size() + bare.lights.size(), 0u);
+}
+
+TEST_F(SceneLoaderTest, FailuresShowTheStepCaptionedWithTheFileName) {
+  SceneLoader loader{RenderContext{}};
+  std::vector<uint8_t> bytes = c4e::WriteScene(CompleteScene());
+  bytes.resize(bytes.size() - 3);
+  EXPECT_FALSE(loader.LoadFromMemory("cut.c4e", bytes));
+  EXPECT_EQ(Messages("cut.c4e"), std::vector<std::string>{"lights"});
+  EXPECT_TRUE(loader.scenes.empty());
+  ASSERT_NE(loader.current, nullptr);  // the failed scene stays reachable
+  EXPECT_EQ(loader.current->name, "complete");
+}
+
+TEST_F(SceneLoaderTest, MissingTexturesShowTheirOwnMessageFirst) {
+  TempDirectory directory(true);
+  TextureCache textures(nullptr);
+  RenderContext context;
+  context.textures = &textures;
+  SceneLoader loader(context);
+
+  struct Case {
+    const char* mapName;
+    void (*set)(c4e::Material&, const char*);
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"wood.jpg", [](c4e::Material& m, const char* n) { m.hasDiffuseMap = true; m.diffuseMap = n; },
+       "couldn't load texture: wood.jpg"},
+      {"bump.png", [](c4e::Material& m, const char* n) { m.hasNormalMap = true; m.normalMap = n; },
+       "couldn't load normal texture: bump.png"},
+      {"glow.png", [](c4e::Material& m, const char* n) { m.hasLuminanceMap = true; m.luminanceMap = n; },
+       "couldn't load luminance texture: glow.png"},
+      {"env.jpg", [](c4e::Material& m, const char* n) { m.hasEnvironmentMap = true; m.environmentMap = n; },
+       "couldn't load environment texture: env.jpg"},
+      {"env.png", [](c4e::Material& m, const char* n) { m.hasReflectionMap = true; m.reflectionMap = n; },
+       "couldn't load reflection texture: env.dds"},
+      {"a.jpeg", [](c4e::Material& m, const char* n) { m.hasReflectionMap = true; m.reflectionMap = n; },
+       "couldn't load reflection texture: a.ddsg"},
+      {"sky", [](c4e::Material& m, const char* n) { m.hasReflectionMap = true; m.reflectionMap = n; },
+       "couldn't load reflection texture: sky"},
+  };
+  for (const Case& c : cases) {
+    c4e::Scene scene = CompleteScene();
+    c.set(scene.materials[0], c.mapName);
+    EXPECT_FALSE(loader.LoadFromMemory("textured.c4e", c4e::WriteScene(scene)));
+    EXPECT_EQ(Messages("textured.c4e"), (std::vector<std::string>{c.expected, "materials"}));
+  }
+  EXPECT_EQ(ReflectionTextureName("x."), "x.dds");
+  EXPECT_EQ(ReflectionTextureName("dir.v2/cube.hdr"), "dir.v2/cube.dds");
+}
+
+TEST_F(SceneLoaderTest, OpaqueMeshesSortBeforeTransparentOnesInFileOrder) {
+  c4e::Scene description;
+  c4e::Material glass = PlainMaterial("glass");
+  glass.transparent = true;
+  glass.transparency = 0.25f;
+  description.materials = {glass, PlainMaterial("stone")};
+  const char* materials[] = {"glass", "stone", "glass", "stone"};
+  for (int i = 0; i < 4; ++i) {
+    c4e::PolyObject mesh = Triangles(static_cast<uint64_t>(i + 1), materials[i], 1);
+    mesh.name = "mesh" + std::to_string(i);
+    description.polyObjects.push_back(mesh);
+  }
+  const ReadResult result = ReadScene(description);
+  ASSERT_EQ(result.message, nullptr);
+  std::vector<std::string> order;
+  for (const auto& object : result.scene->polyObjects) order.push_back(object->name);
+  EXPECT_EQ(order, (std::vector<std::string>{"mesh1", "mesh3", "mesh0", "mesh2"}));
+  EXPECT_EQ(result.scene->polyObjects[2]->material->transparency, 0.25f);
+}
+
+TEST_F(SceneLoaderTest, CountersAndTheStatisticsLine) {
+  c4e::Scene description;
+  description.name = "stats";
+  description.polyObjects.push_back(Triangles(1, "none", 8));
+  description.polyObjects.push_back(Triangles(2, "none", 12));
+  c4e::PolyObject dummy;
+  dummy.isDummy = true;
+  dummy.id = 3;
+  description.polyObjects.push_back(dummy);
+  description.cameras.push_back(CameraLookingAt(3));
+  description.lights.push_back(LightPointingAt(1));
+  description.materials.push_back(PlainMaterial("unused"));
+  const ReadResult result = ReadScene(description);
+  ASSERT_EQ(result.message, nullptr);
+  const Scene& scene = *result.scene;
+  EXPECT_EQ(scene.polygonTotal, 20);
+  EXPECT_EQ(scene.vertexTotal, 60);
+  EXPECT_EQ(scene.meshCount, 2);
+  EXPECT_EQ(scene.polyObjectCount, 3);
+  EXPECT_EQ(scene.StatisticsLine(),
+            "scene:stats, objects:3(2), cams:1(1), mats:1, lights:1, vertices:60(60), polys:20, frame:0, "
+            "time:0ms, speed:1x");
+}
+
+TEST_F(SceneLoaderTest, MeshVertexDataNormalsAndDefaultMaterial) {
+  c4e::Scene description;
+  c4e::PolyObject flat = Pyramid(1, "nowhere");  // names no material
+  flat.smoothNormals = false;
+  c4e::PolyObject smooth = Pyramid(2, "none");
+  smooth.smoothNormals = true;
+  description.polyObjects = {flat, smooth};
+  const ReadResult result = ReadScene(description);
+  ASSERT_EQ(result.message, nullptr);
+  const PolyObject& flatMesh = *result.scene->polyObjects[0];
+  const PolyObject& smoothMesh = *result.scene->polyObjects[1];
+
+  // Unresolved names draw with a grey opaque default.
+  ASSERT_NE(flatMesh.material, nullptr);
+  EXPECT_FALSE(flatMesh.material->transparent);
+  EXPECT_EQ(flatMesh.vertexData[0].color, D3DXCOLOR(0.5f, 0.5f, 0.5f, 0.0f));
+  EXPECT_TRUE(result.scene->materials.empty());
+
+  // Triangle 2 is (0, 4, 1): the side facing −z.
+  for (int corner = 6; corner < 9; ++corner) {
+    const D3DXVECTOR3& n = flatMesh.vertexData[corner].normal;
+    EXPECT_NEAR(n.x, 0.0f, 1e-6f);
+    EXPECT_NEAR(n.y, 1.0f / std::sqrt(5.0f), 1e-6f);
+    EXPECT_NEAR(n.z, -2.0f / std::sqrt(5.0f), 1e-6f);
+  }
+  // Smooth: the apex (vertex 4) gets the normalised sum of its four sides, straight up.
+  const D3DXVECTOR3& apex = smoothMesh.vertexData[7].normal;
+  EXPECT_NEAR(apex.x, 0.0f, 1e-6f);
+  EXPECT_NEAR(apex.y, 1.0f, 1e-6f);
+  EXPECT_NEAR(apex.z, 0.0f, 1e-6f);
+
+  // Corner k of the buffer is corner k mod 3 of triangle k / 3.
+  EXPECT_EQ(flatMesh.vertexData[7].position, D3DXVECTOR3(0, 2, 0));
+  EXPECT_EQ(flatMesh.vertexData[8].position, D3DXVECTOR3(1, 0, -1));
+  // Without a uv scale the texture space is undefined; the tangent frame still is a unit frame.
+  const MeshVertex& v = flatMesh.vertexData[0];
+  EXPECT_NEAR(D3DXVec3Length(&v.tangent), 1.0f, 1e-6f);
+  EXPECT_NEAR(D3DXVec3Length(&v.binormal), 1.0f, 1e-6f);
+}
+
+TEST_F(SceneLoaderTest, TangentsFollowTheTextureAxes) {
+  c4e::Scene description;
+  c4e::PolyObject quad = Triangles(1, "stone", 1);
+  quad.uvScale[0] = 2.0f;
+  quad.uvScale[1] = 2.0f;
+  description.materials.push_back(PlainMaterial("stone"));
+  description.polyObjects.push_back(quad);
+  const ReadResult result = ReadScene(description);
+  ASSERT_EQ(result.message, nullptr);
+  const PolygonRecord& polygon = result.scene->polyObjects[0]->polygons[0];
+  // u runs along +x and v along +y in this triangle.
+  EXPECT_EQ(polygon.tangent, D3DXVECTOR3(1, 0, 0));
+  EXPECT_EQ(polygon.binormal, D3DXVECTOR3(0, 1, 0));
+  EXPECT_EQ(polygon.faceNormal, D3DXVECTOR3(0, 0, 1));
+  EXPECT_EQ(result.scene->polyObjects[0]->vertexData[1].texcoord, D3DXVECTOR2(2, 0));
+}
+
+}  // namespace
+}  // namespace scene_test
