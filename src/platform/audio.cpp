@@ -19,6 +19,10 @@ namespace {
 // slow against the clock, 1024 within 0.03%).
 constexpr int kBufferFrames = 1024;
 constexpr uint32_t kByteCountMask = 0x0FFFFFFFu;
+// How far a stream may fall behind real time before it skips ahead. Only a stalled output
+// (an audio thread starved of CPU, an underrun) gets there; a device's own buffering keeps
+// streams ahead, never behind.
+constexpr int64_t kMaxLagMilliseconds = 100;
 
 int64_t NowNanoseconds() {
   using namespace std::chrono;
@@ -66,7 +70,17 @@ void FillOutput(void*, Uint8* bytes, int length) {
   const auto frames = static_cast<uint32_t>(length / static_cast<int>(sizeof(float) * AudioStream::kChannels));
   std::memset(bytes, 0, static_cast<size_t>(length));
   for (StreamSlot& slot : state.streams) {
-    if (slot.stream->playing) slot.stream->Render(out, frames);
+    AudioStream& stream = *slot.stream;
+    if (!stream.playing) continue;
+    // The music stays locked to the clock the show runs on: after a stall it jumps to where it
+    // should be instead of lagging behind the picture for the rest of the show.
+    const int64_t due = static_cast<int64_t>(stream.playStartFrame) +
+                        (start - stream.playStartTime) * static_cast<int64_t>(state.frequency) / 1'000'000'000;
+    const int64_t behind = due - static_cast<int64_t>(stream.FramesOutput());
+    if (behind > kMaxLagMilliseconds * static_cast<int64_t>(state.frequency) / 1000) {
+      stream.Skip(static_cast<uint64_t>(behind));
+    }
+    stream.Render(out, frames);
   }
   state.lastBufferTime = start;
   state.lastBufferFrames = frames;
@@ -132,6 +146,10 @@ bool BASS_ChannelPlay(HSTREAM handle, bool restart) {
   if (!stream) return false;
   SDL_LockAudioDevice(state.device);
   const bool rewound = !restart || stream->Rewind();
+  if (rewound && !stream->playing) {
+    stream->playStartFrame = stream->FramesOutput();
+    stream->playStartTime = NowNanoseconds();
+  }
   stream->playing = rewound;
   stream->everPlayed = stream->everPlayed || rewound;
   SDL_UnlockAudioDevice(state.device);

@@ -28,7 +28,7 @@ bool AudioStream::Open(const std::string& file, uint32_t frequency) {
     return false;
   }
   m_ring.assign(static_cast<size_t>(kRingFrames) * kChannels, 0.0f);
-  m_scratch.assign(8192 * kChannels, 0.0f);  // the audio thread should not allocate
+  m_scratch.assign(static_cast<size_t>(kScratchFrames) * kChannels, 0.0f);  // no allocation on the audio thread
   m_framesOutput = 0;
   m_finished = false;
   return true;
@@ -65,20 +65,36 @@ uint32_t AudioStream::Decode(float* destination, uint32_t frames) {
   return decoded;
 }
 
-void AudioStream::Render(float* out, uint32_t frames) {
-  const size_t count = static_cast<size_t>(frames) * kChannels;
-  if (m_scratch.size() < count) m_scratch.resize(count);
+void AudioStream::Produce(uint32_t frames) {
   const uint32_t decoded = m_decoder ? Decode(m_scratch.data(), frames) : 0;
   std::fill(m_scratch.begin() + static_cast<std::ptrdiff_t>(decoded) * kChannels,
-            m_scratch.begin() + static_cast<std::ptrdiff_t>(count), 0.0f);
-
-  for (size_t i = 0; i < count; ++i) out[i] += m_scratch[i];
+            m_scratch.begin() + static_cast<std::ptrdiff_t>(frames) * kChannels, 0.0f);
   for (uint32_t frame = 0; frame < frames; ++frame) {
     const size_t slot = static_cast<size_t>((m_framesOutput + frame) % kRingFrames) * kChannels;
     m_ring[slot] = m_scratch[static_cast<size_t>(frame) * kChannels];
     m_ring[slot + 1] = m_scratch[static_cast<size_t>(frame) * kChannels + 1];
   }
   m_framesOutput += frames;
+}
+
+void AudioStream::Render(float* out, uint32_t frames) {
+  if (m_ring.empty()) return;
+  while (frames > 0) {
+    const uint32_t piece = std::min(frames, kScratchFrames);
+    Produce(piece);
+    for (size_t i = 0; i < static_cast<size_t>(piece) * kChannels; ++i) out[i] += m_scratch[i];
+    out += static_cast<size_t>(piece) * kChannels;
+    frames -= piece;
+  }
+}
+
+void AudioStream::Skip(uint64_t frames) {
+  if (m_ring.empty()) return;
+  while (frames > 0) {
+    const auto piece = static_cast<uint32_t>(std::min<uint64_t>(frames, kScratchFrames));
+    Produce(piece);
+    frames -= piece;
+  }
 }
 
 void AudioStream::CopyOutput(uint64_t endFrame, float* destination, uint32_t count) const {

@@ -30,6 +30,9 @@ class AudioStream {
   // Adds the next frames of the stream to out (stereo float) and records them in the ring;
   // past the end of the music the stream contributes silence.
   void Render(float* out, uint32_t frames);
+  // Moves the stream on by frames without sending them to the output, after the output
+  // stalled; the ring still sees them.
+  void Skip(uint64_t frames);
 
   // Copies the count floats that end at output frame endFrame; frames before the first are 0.
   void CopyOutput(uint64_t endFrame, float* destination, uint32_t count) const;
@@ -39,9 +42,17 @@ class AudioStream {
 
   bool playing = false;
   bool everPlayed = false;
+  // Where the output stood and when, at the last start: the stream is due at real time from there.
+  uint64_t playStartFrame = 0;
+  int64_t playStartTime = 0;
 
  private:
+  static constexpr uint32_t kScratchFrames = 8192;
+
   uint32_t Decode(float* destination, uint32_t frames);
+  // Decodes frames (at most kScratchFrames) into the scratch buffer, silence past the end, and
+  // records them in the ring.
+  void Produce(uint32_t frames);
 
   mpg123_handle_struct* m_decoder = nullptr;
   std::vector<float> m_ring;

@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
 #include <thread>
+#include <vector>
 
 #include "Mp3TestFile.h"
+#include "platform/audio_stream.h"
 #include "support/TempDirectory.h"
 
 namespace {
@@ -92,6 +95,38 @@ TEST_F(AudioLayerTest, PositionAdvancesOnlyWhilePlaying) {
     EXPECT_GT(now, previous);
     previous = now;
   }
+}
+
+TEST_F(AudioLayerTest, StreamSkipsAheadWithoutOutputButKeepsTheRing) {
+  // Silence for half a second, then a full-scale square-ish tone.
+  WriteMp3("late.mp3", 1.0, 44100, [](double t) { return t < 0.5 ? 0.0f : (std::sin(2 * std::numbers::pi * 441 * t) > 0 ? 0.7f : -0.7f); },
+           [](double) { return 0.0f; });
+  const auto largest = [](const std::vector<float>& values) { return *std::max_element(values.begin(), values.end()); };
+
+  platform::AudioStream stream;
+  ASSERT_TRUE(stream.Open("late.mp3", 44100));
+  std::vector<float> out(512, 0.0f);
+  stream.Render(out.data(), 256);
+  EXPECT_LT(largest(out), 0.01f);
+
+  stream.Skip(44100 * 45 / 100 - 256);
+  EXPECT_EQ(stream.FramesOutput(), 44100u * 45 / 100);
+  std::vector<float> ring(512);
+  stream.CopyOutput(stream.FramesOutput(), ring.data(), 512);
+  EXPECT_LT(largest(ring), 0.01f) << "the frames before the tone";
+
+  stream.Skip(44100 / 10);
+  std::fill(out.begin(), out.end(), 0.0f);
+  stream.Render(out.data(), 256);
+  EXPECT_GT(largest(out), 0.5f);
+  stream.CopyOutput(stream.FramesOutput(), ring.data(), 512);
+  EXPECT_EQ(ring, out);
+
+  stream.Skip(44100);
+  EXPECT_TRUE(stream.Finished());
+  std::fill(out.begin(), out.end(), 0.0f);
+  stream.Render(out.data(), 256);
+  EXPECT_EQ(largest(out), 0.0f) << "silence after the end";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <lame/lame.h>
 
+#include <algorithm>
 #include <fstream>
 #include <vector>
 
@@ -36,6 +37,13 @@ void WriteMp3(const std::filesystem::path& path, double seconds, int rate, const
   const int flushed = lame_encode_flush(lame, mp3.data() + size, static_cast<int>(mp3.size()) - size);
   ASSERT_GE(flushed, 0);
   size += flushed;
+  // The first frame was left blank for the LAME tag; with it the decoder trims the encoder's delay
+  // and padding, so sample n of the file is sample n of the signal.
+  unsigned char tag[2880];
+  const size_t tagSize = lame_get_lametag_frame(lame, tag, sizeof(tag));
+  ASSERT_GT(tagSize, 0u);
+  ASSERT_LE(tagSize, static_cast<size_t>(size));
+  std::copy(tag, tag + tagSize, mp3.begin());
   lame_close(lame);
 
   std::ofstream out(path, std::ios::binary);
