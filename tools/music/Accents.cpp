@@ -60,7 +60,7 @@ void FlasherAccents(Score& score) {
       Note impact = Make(ms, Voice::Impact, 0.75f + 0.2f * (alpha - 1.0f) * 10.0f);
       impact.color = std::min(1.0f, static_cast<float>(span) / 2000.0f);
       score.push_back(impact);
-      Note crash = Make(ms, Voice::Crash, 0.5f);
+      Note crash = Make(ms, Voice::Crash, 0.4f);
       crash.color = impact.color;
       score.push_back(crash);
       score.push_back(Make(ms, Voice::Kick, 0.9f));

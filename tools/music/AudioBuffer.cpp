@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
 
 namespace music {
 
@@ -23,6 +26,13 @@ void StereoBuffer::Mix(const StereoBuffer& other, float gain) {
 void StereoBuffer::Scale(float gain) {
   for (float& v : left) v *= gain;
   for (float& v : right) v *= gain;
+}
+
+void FlushDenormalsToZero() {
+#if defined(__SSE__)
+  // Flush-to-zero and denormals-are-zero.
+  _mm_setcsr(_mm_getcsr() | 0x8040);
+#endif
 }
 
 }  // namespace music

@@ -31,4 +31,8 @@ struct StereoBuffer {
   void Scale(float gain);
 };
 
+// Decaying filters and reverbs sink into denormal numbers, which the CPU handles a hundred
+// times slower; the render flushes them to zero (this thread only).
+void FlushDenormalsToZero();
+
 }  // namespace music

@@ -17,23 +17,6 @@ void StateVariableFilter::Set(float cutoffHz, float q) {
   m_a3 = m_g * m_a2;
 }
 
-float StateVariableFilter::Process(float input, FilterMode mode) {
-  const float v3 = input - m_ic2;
-  const float v1 = m_a1 * m_ic1 + m_a2 * v3;
-  const float v2 = m_ic2 + m_a2 * m_ic1 + m_a3 * v3;
-  m_ic1 = 2.0f * v1 - m_ic1;
-  m_ic2 = 2.0f * v2 - m_ic2;
-  switch (mode) {
-    case FilterMode::LowPass:
-      return v2;
-    case FilterMode::BandPass:
-      return v1;
-    case FilterMode::HighPass:
-      return input - m_k * v1 - v2;
-  }
-  return v2;
-}
-
 void OnePole::Set(float cutoffHz) {
   m_coefficient = 1.0f - std::exp(-6.28318531f * cutoffHz / static_cast<float>(kSampleRate));
 }

@@ -113,7 +113,7 @@ void RenderHat(const Note& note, StereoBuffer& out, std::size_t start, bool open
 }
 
 void RenderCrash(const Note& note, StereoBuffer& out, std::size_t start) {
-  const float decay = 0.9f + 0.8f * note.color;
+  const float decay = 0.6f + 0.6f * note.color;
   const std::size_t length = Samples(decay * 4.0f);
   Noise noiseLeft = NoiseFor(note, 5), noiseRight = NoiseFor(note, 6);
   Metal metal(330.0f);

@@ -107,8 +107,8 @@ StereoBuffer RenderShow(const Score& score, const MasterSettings& settings, MixR
     }
     const bool isAccent = static_cast<Bus>(b) == Bus::Accents || static_cast<Bus>(b) == Bus::Effects;
     (isAccent ? accents : music).Mix(bus, mix.gain);
-    reverbSend.Mix(bus, mix.gain * mix.reverbSend);
-    delaySend.Mix(bus, mix.gain * mix.delaySend);
+    if (mix.reverbSend > 0.0f) reverbSend.Mix(bus, mix.gain * mix.reverbSend);
+    if (mix.delaySend > 0.0f) delaySend.Mix(bus, mix.gain * mix.delaySend);
   }
   // The glitch windows break up the groove; the accents on top stay intact.
   ApplyGlitchWindows(music);

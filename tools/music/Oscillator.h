@@ -1,6 +1,9 @@
 #pragma once
 // Band-limited oscillators (polyBLEP for the edges) and a seeded noise source.
+#include <cmath>
 #include <cstdint>
+
+#include "AudioBuffer.h"
 
 namespace music {
 
@@ -12,7 +15,7 @@ class Oscillator {
   Oscillator(Waveform waveform, float phase) : m_waveform(waveform), m_phase(phase) {}
 
   // One sample at `frequency` Hz; advances the phase.
-  float Next(float frequency);
+  inline float Next(float frequency);
   float Phase() const { return m_phase; }
 
  private:
@@ -39,6 +42,51 @@ class Noise {
  private:
   std::uint32_t m_state;
 };
+
+namespace detail {
+
+// Removes the aliasing step of a discontinuity at phase 0 (t in 0…1, dt the phase step).
+inline float PolyBlep(float t, float dt) {
+  if (t < dt) {
+    t /= dt;
+    return t + t - t * t - 1.0f;
+  }
+  if (t > 1.0f - dt) {
+    t = (t - 1.0f) / dt;
+    return t * t + t + t + 1.0f;
+  }
+  return 0.0f;
+}
+
+}  // namespace detail
+
+inline float Oscillator::Next(float frequency) {
+  const float dt = frequency / static_cast<float>(kSampleRate);
+  float value = 0.0f;
+  switch (m_waveform) {
+    case Waveform::Sine:
+      value = std::sin(6.28318531f * m_phase);
+      break;
+    case Waveform::Saw:
+      value = 2.0f * m_phase - 1.0f - detail::PolyBlep(m_phase, dt);
+      break;
+    case Waveform::Square:
+    case Waveform::Triangle: {
+      float half = m_phase + 0.5f;
+      if (half >= 1.0f) half -= 1.0f;
+      value = (m_phase < 0.5f ? 1.0f : -1.0f) + detail::PolyBlep(m_phase, dt) - detail::PolyBlep(half, dt);
+      if (m_waveform == Waveform::Triangle) {
+        // Integrated square, scaled to unit amplitude and slowly leaking any offset away.
+        m_triangle = 0.999f * m_triangle + 4.0f * dt * value;
+        value = m_triangle;
+      }
+      break;
+    }
+  }
+  m_phase += dt;
+  if (m_phase >= 1.0f) m_phase -= std::floor(m_phase);
+  return value;
+}
 
 float MidiToFrequency(float note);
 

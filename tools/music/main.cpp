@@ -47,6 +47,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s OUTPUT.mp3 [--wav OUTPUT.wav]\n", argv[0]);
     return 2;
   }
+  music::FlushDenormalsToZero();
   const auto start = std::chrono::steady_clock::now();
   const music::Score score = music::ComposeShow();
   music::MixReport report;
