@@ -140,16 +140,29 @@ StereoBuffer RenderShow(const Score& score, const MasterSettings& settings, MixR
 
   // Set the loudness, limit, and correct once more for what the limiter took off.
   StereoBuffer limited = master;
+  StereoBuffer unlimited = master;
   double gainDb = settings.targetLufs - IntegratedLoudness(master);
   for (int pass = 0; pass < 2; ++pass) {
-    limited = master;
-    limited.Scale(DecibelsToGain(static_cast<float>(gainDb)));
+    unlimited = master;
+    unlimited.Scale(DecibelsToGain(static_cast<float>(gainDb)));
+    limited = unlimited;
     Limit(limited, settings.ceiling, 0.003, 0.08);
     const double measured = IntegratedLoudness(limited);
     if (pass == 0) gainDb += settings.targetLufs - measured;
     report.loudnessLufs = measured;
   }
   report.samplePeak = SamplePeak(limited);
+  std::size_t active = 0;
+  float deepest = 1.0f;
+  for (std::size_t i = 0; i < frames; ++i) {
+    const float before = std::max(std::fabs(unlimited.left[i]), std::fabs(unlimited.right[i]));
+    if (before < 1e-3f) continue;
+    const float after = std::max(std::fabs(limited.left[i]), std::fabs(limited.right[i]));
+    deepest = std::min(deepest, after / before);
+    active += after < before * 0.891f;
+  }
+  report.limiterMaxReductionDb = -GainToDecibels(deepest);
+  report.limiterActiveShare = static_cast<double>(active) / static_cast<double>(std::max<std::size_t>(1, frames));
   return limited;
 }
 

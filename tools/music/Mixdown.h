@@ -18,6 +18,8 @@ struct MasterSettings {
 struct MixReport {
   double loudnessLufs = 0.0;
   float samplePeak = 0.0f;
+  float limiterMaxReductionDb = 0.0f;  // the deepest the limiter had to go
+  double limiterActiveShare = 0.0;     // share of the frames it turned down by more than 1 dB
 };
 
 StereoBuffer RenderShow(const Score& score, const MasterSettings& settings, MixReport& report);

@@ -71,8 +71,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot write %s\n", argv[3]);
     return 1;
   }
-  std::printf("music: %zu notes, %.1f s of audio, %.2f LUFS, sample peak %.3f; render %.2f s, encode %.2f s, %zu bytes\n",
+  std::printf("music: %zu notes, %.1f s of audio, %.2f LUFS, sample peak %.3f, limiter down to -%.1f dB and over 1 dB "
+              "on %.2f %% of the frames; render %.2f s, encode %.2f s, %zu bytes\n",
               score.size(), static_cast<double>(audio.Frames()) / music::kSampleRate, report.loudnessLufs,
-              static_cast<double>(report.samplePeak), renderSeconds, encodeSeconds, mp3.size());
+              static_cast<double>(report.samplePeak), static_cast<double>(report.limiterMaxReductionDb),
+              100.0 * report.limiterActiveShare, renderSeconds, encodeSeconds, mp3.size());
   return 0;
 }

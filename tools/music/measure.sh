@@ -5,7 +5,8 @@
 #
 # Renders music.mp3 with BUILD_DIR/tools/music/pulsar-music (timing the render), decodes it
 # with ffmpeg (which honours the LAME tag's delay and padding, as libmpg123 does), and reports:
-#   - the share of the flasher key starts with a detected onset within ±30 ms (aubioonset),
+#   - the share of the flasher key starts with a detected onset within ±30 ms (aubioonset with
+#     its default detector),
 #   - integrated loudness, loudness range, true peak and sample peak (ffmpeg's ebur128),
 #   - the integrated loudness of each scene's section,
 #   - the render time.
@@ -25,7 +26,7 @@ end=$(date +%s.%N)
 "$tool" --flasher-starts > "$out/flasher.txt"
 
 ffmpeg -v error -y -i "$out/music.mp3" -c:a pcm_f32le "$out/music.wav"
-aubioonset -i "$out/music.wav" -O hfc -t 0.2 -M 0.03 > "$out/onsets.txt"
+aubioonset -i "$out/music.wav" > "$out/onsets.txt"  # aubio's defaults: HFC, threshold 0.3
 
 python3 - "$out" "$start" "$end" <<'PY'
 import sys, wave, struct
