@@ -12,7 +12,9 @@ enum class Waveform { Sine, Saw, Square, Triangle };
 class Oscillator {
  public:
   Oscillator() = default;
-  Oscillator(Waveform waveform, float phase) : m_waveform(waveform), m_phase(phase) {}
+  // The triangle's integrator starts on the wave's value at `phase`, so it starts centred.
+  Oscillator(Waveform waveform, float phase)
+      : m_waveform(waveform), m_phase(phase), m_triangle(phase < 0.5f ? -1.0f + 4.0f * phase : 3.0f - 4.0f * phase) {}
 
   // One sample at `frequency` Hz; advances the phase.
   inline float Next(float frequency);
