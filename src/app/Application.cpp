@@ -2,10 +2,9 @@
 
 #include <SDL.h>
 
-#include <filesystem>
 #include <new>
-#include <system_error>
 
+#include "app/ArchiveUnpacker.h"
 #include "app/LaunchSettings.h"
 #include "app/Timer.h"
 #include "demo/Demo.h"
@@ -96,6 +95,9 @@ bool Application::InitializeWindows() {
     settings.modes.clear();
     return false;
   }
+
+  // A failed unpacking shows up later, when a loader misses its file.
+  UnpackArchive();
 
   m_vsync = settings.vsync;
   m_fullScreen = settings.fullScreen;
@@ -197,8 +199,7 @@ void Application::Shutdown() {
   delete m_pTimer;
   m_pTimer = nullptr;
 
-  std::error_code ignored;
-  std::filesystem::remove_all("engine_data", ignored);
+  DeleteDataDirectory();
 
   if (m_videoStarted) platform::ShowCursor(true);
   if (m_hWnd && m_fullScreen) m_hWnd->RestoreDesktopMode();

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <vector>
 
+#include "ArchiveTestZip.h"
 #include "app/Application.h"
 #include "app/Timer.h"
 #include "platform/clock.h"
@@ -167,6 +168,25 @@ TEST(ApplicationShutdown, ToleratesWhatWasNeverCreated) {
   EXPECT_EQ(partial.timer(), nullptr);
   EXPECT_EQ(partial.keyStates(), nullptr);
   EXPECT_EQ(partial.window(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ApplicationData, UnpacksTheArchiveBeforeTheWindowAndDeletesItAtShutdown) {
+  TempDirectory directory(/*enter=*/true);
+  WriteTestZip("demo.dat", {TestFile("engine_data/music.mp3", "not really music"),
+                            TestFile("engine_data/shaders/blur_PS.hlsl", "float4 main() : SV_Target;")});
+  Application application(SmallHeadlessWindow());
+  ASSERT_TRUE(application.InitializeTimer());
+  ASSERT_TRUE(application.InitializeWindows());
+  EXPECT_EQ(ReadWholeFile("engine_data/music.mp3"), "not really music");
+  EXPECT_TRUE(std::filesystem::exists("engine_data/shaders/blur_PS.hlsl"));
+
+  application.Shutdown();
+  EXPECT_FALSE(std::filesystem::exists("engine_data"));
+  EXPECT_TRUE(std::filesystem::exists("demo.dat"));
 }
 
 }  // namespace
