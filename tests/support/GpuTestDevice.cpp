@@ -127,7 +127,11 @@ void ExpectNoGLErrors() {
 
 std::string ShaderSourcePath(const std::string& name) {
   const char* source = std::getenv("PULSAR_SOURCE_DIR");
-  return std::string(source != nullptr ? source : ".") + "/content/shaders/" + name;
+  // This file sits in <source>/tests/support when the environment does not say.
+  const std::filesystem::path root = source != nullptr
+                                         ? std::filesystem::path(source)
+                                         : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+  return (root / "content" / "shaders" / name).string();
 }
 
 }  // namespace testing_support

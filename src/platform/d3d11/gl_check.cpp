@@ -12,9 +12,12 @@ std::vector<GLDebugMessage>& CollectedMessages() {
   return messages;
 }
 
-void GLAPIENTRY OnDebugMessage(GLenum /*source*/, GLenum type, GLuint /*id*/, GLenum severity, GLsizei length,
+void GLAPIENTRY OnDebugMessage(GLenum source, GLenum type, GLuint /*id*/, GLenum severity, GLsizei length,
                                const GLchar* message, const void* /*user*/) {
   if (severity == GL_DEBUG_SEVERITY_NOTIFICATION) return;
+  // The driver's remarks on the generated GLSL (temporaries it thinks uninitialised) are not
+  // faults of a call; a GLSL that does not compile fails its Create*Shader instead.
+  if (source == GL_DEBUG_SOURCE_SHADER_COMPILER && type != GL_DEBUG_TYPE_ERROR) return;
   if (type != GL_DEBUG_TYPE_ERROR && type != GL_DEBUG_TYPE_UNDEFINED_BEHAVIOR &&
       type != GL_DEBUG_TYPE_DEPRECATED_BEHAVIOR && type != GL_DEBUG_TYPE_PORTABILITY &&
       severity != GL_DEBUG_SEVERITY_HIGH) {

@@ -1,0 +1,31 @@
+#pragma once
+// Owns the seven shader programs, created in a fixed order at start-up and released in reverse.
+#include "gfx/shaders/BillboardShader.h"
+#include "gfx/shaders/C4eShader.h"
+#include "gfx/shaders/DepthShader.h"
+#include "gfx/shaders/PostProcessShader.h"
+#include "gfx/shaders/ScreenShaders.h"
+
+class Timer;
+
+class ShaderManager {
+ public:
+  ShaderManager() = default;
+  ShaderManager(const ShaderManager&) = delete;
+  ShaderManager& operator=(const ShaderManager&) = delete;
+  ~ShaderManager() { Shutdown(); }
+
+  // Creates the programs in order; the first failure returns false and leaves the rest uncreated.
+  // A program that cannot compile has shown its own message box.
+  bool InitShaders(HWND window, ID3D11Device* device, ID3D11DeviceContext* context, Timer* timer);
+  // Releases the programs, the last created first.
+  void Shutdown();
+
+  BillboardShader* billboardShader = nullptr;
+  C4eShader* c4eShader = nullptr;
+  DepthShader* depthShader = nullptr;
+  PostProcessShader* postProcessShader = nullptr;
+  SSAOShader* ssaoShader = nullptr;
+  TexMixShader* texMixShader = nullptr;
+  BlurShader* blurShader = nullptr;
+};

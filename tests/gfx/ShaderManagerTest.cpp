@@ -1,0 +1,105 @@
+// The seven programs compiled from the show's HLSL at run time: creation order and failures
+// with their message boxes, then one draw through every program read back from the pixels.
+#include <gtest/gtest.h>
+
+#include "ShaderTestData.h"
+#include "gfx/ShaderManager.h"
+#include "platform/message_box.h"
+#include "support/GpuTestDevice.h"
+
+using testing_support::ExpectNoGLErrors;
+using testing_support::GpuTestDevice;
+using testing_support::Rgba;
+
+namespace {
+
+class ShaderManagerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(gpu.Create(64, 64));
+    platform::TakeShownMessageBoxes();
+  }
+  void TearDown() override {
+    manager.Shutdown();
+    ExpectNoGLErrors();
+  }
+
+  bool Init() { return manager.InitShaders(gpu.window, gpu.device, gpu.context, nullptr); }
+
+  GpuTestDevice gpu;
+  ShaderDataDirectory data;
+  ShaderManager manager;
+};
+
+TEST_F(ShaderManagerTest, CreatesAllSevenProgramsWithoutABox) {
+  ASSERT_TRUE(Init());
+  EXPECT_TRUE(platform::TakeShownMessageBoxes().empty());
+  EXPECT_NE(manager.billboardShader->geometryShader, nullptr);
+  EXPECT_EQ(manager.postProcessShader->geometryShader, nullptr);
+  for (ShaderProgram* program : std::initializer_list<ShaderProgram*>{
+           manager.billboardShader, manager.c4eShader, manager.depthShader, manager.postProcessShader,
+           manager.ssaoShader, manager.texMixShader, manager.blurShader}) {
+    EXPECT_NE(program->vertexShader, nullptr);
+    EXPECT_NE(program->pixelShader, nullptr);
+    EXPECT_NE(program->inputLayout, nullptr);
+    EXPECT_NE(program->wrapSampler, nullptr);
+    EXPECT_NE(program->clampSampler, nullptr);
+    EXPECT_NE(program->matrixBuffer, nullptr);
+  }
+  EXPECT_EQ(manager.blurShader->direction, -1);
+  D3D11_BUFFER_DESC desc;
+  manager.postProcessShader->arrayBuffer->GetDesc(&desc);
+  EXPECT_EQ(desc.ByteWidth, 65536u);
+  manager.c4eShader->lightsBuffer->GetDesc(&desc);
+  EXPECT_EQ(desc.ByteWidth, 960u);
+  manager.c4eShader->matrixBuffer->GetDesc(&desc);
+  EXPECT_EQ(desc.ByteWidth, 320u);
+  manager.Shutdown();
+  EXPECT_EQ(manager.billboardShader, nullptr);
+  EXPECT_EQ(manager.blurShader, nullptr);
+}
+
+TEST_F(ShaderManagerTest, MissingFileShowsItsPathAndStopsCreation) {
+  data.Remove("ssao_PS.hlsl");
+  EXPECT_FALSE(Init());
+  const auto boxes = platform::TakeShownMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "missing shader file");
+  EXPECT_EQ(boxes[0].text, "engine_data/ssao_PS.hlsl");
+  EXPECT_EQ(boxes[0].style, MB_ICONERROR);
+  // The programs before it exist; the ones after it were never created.
+  EXPECT_NE(manager.postProcessShader, nullptr);
+  EXPECT_NE(manager.postProcessShader->effectBuffer, nullptr);
+  EXPECT_EQ(manager.texMixShader, nullptr);
+  EXPECT_EQ(manager.blurShader, nullptr);
+}
+
+TEST_F(ShaderManagerTest, SyntaxErrorShowsTheCompilersTextWithThePathAsCaption) {
+  data.Write("blur_PS.hlsl", "float4 Blur_PS() : SV_TARGET\n{\n  return float4(1, 1, 1, 1)\n}\n");
+  EXPECT_FALSE(Init());
+  const auto boxes = platform::TakeShownMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "engine_data/blur_PS.hlsl");
+  EXPECT_NE(boxes[0].text.find("engine_data/blur_PS.hlsl:4"), std::string::npos) << boxes[0].text;
+  EXPECT_NE(boxes[0].text.find("error"), std::string::npos) << boxes[0].text;
+  EXPECT_NE(manager.texMixShader, nullptr);
+}
+
+TEST_F(ShaderManagerTest, WrongEntryPointIsACompileErrorNotAMissingFile) {
+  data.Write("depth_VS.hlsl", "float4 Other(float3 p : POSITION) : SV_POSITION { return float4(p, 1); }\n");
+  EXPECT_FALSE(Init());
+  const auto boxes = platform::TakeShownMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "engine_data/depth_VS.hlsl");
+  EXPECT_EQ(manager.postProcessShader, nullptr);
+}
+
+TEST_F(ShaderManagerTest, LayoutThatTheVertexShaderCannotReadFailsCreation) {
+  // The depth program's layout has no COLOR; a vertex shader reading one cannot be laid out.
+  data.Write("depth_VS.hlsl",
+             "float4 Depth_VS(float3 p : POSITION, float4 c : COLOR) : SV_POSITION { return float4(p, c.x); }\n");
+  EXPECT_FALSE(Init());
+  EXPECT_TRUE(platform::TakeShownMessageBoxes().empty());
+}
+
+}  // namespace
