@@ -131,8 +131,8 @@ void MotionSweeps(Score& score) {
     score.push_back(Make(static_cast<double>(key.start) - length, Voice::ReverseSwell, 0.35f, 0.0f, length));
   }
   // Builds into the face's last stretch and the finale.
-  score.push_back(Make(132450.0, Voice::Riser, 0.4f, 57.0f, 135150.0 - 132450.0 - 10.0));
-  score.push_back(Make(176540.0, Voice::Riser, 0.4f, 57.0f, 179300.0 - 176540.0 - 10.0));
+  score.push_back(Make(132450.0, Voice::Riser, 0.3f, 57.0f, 135150.0 - 132450.0 - 10.0));
+  score.push_back(Make(176540.0, Voice::Riser, 0.3f, 57.0f, 179300.0 - 176540.0 - 10.0));
   score.push_back(Make(110350.0, Voice::Riser, 0.35f, 57.0f, 113150.0 - 110350.0 - 10.0));
 }
 
