@@ -1,5 +1,5 @@
-// Screen quads: position through world, view and orthographic projection; colour and texture
-// coordinate passed on.
+// Screen quads: position through world, view and the orthographic projection of the target's
+// size; colour and texture coordinate pass through.
 cbuffer MatrixBuffer : register(b0)
 {
     matrix worldMatrix;
@@ -7,26 +7,27 @@ cbuffer MatrixBuffer : register(b0)
     matrix projectionMatrix;
 };
 
-struct VertexInputType
+struct VertexInput
 {
     float3 position : POSITION;
     float4 color : COLOR;
     float2 tex : TEXCOORD0;
 };
 
-struct PixelInputType
+struct PixelInput
 {
     float4 position : SV_POSITION;
     float4 color : COLOR;
     float2 tex : TEXCOORD0;
 };
 
-PixelInputType PostProcess_VS(VertexInputType input)
+PixelInput PostProcess_VS(VertexInput input)
 {
-    PixelInputType output;
-    output.position = mul(float4(input.position, 1.0f), worldMatrix);
-    output.position = mul(output.position, viewMatrix);
-    output.position = mul(output.position, projectionMatrix);
+    PixelInput output;
+    float4 position = float4(input.position, 1.0f);
+    position = mul(position, worldMatrix);
+    position = mul(position, viewMatrix);
+    output.position = mul(position, projectionMatrix);
     output.color = input.color;
     output.tex = input.tex;
     return output;
