@@ -14,6 +14,10 @@ using namespace platform::d3d11;
 
 namespace {
 
+bool KnownTopology(D3D11_PRIMITIVE_TOPOLOGY topology) {
+  return topology >= D3D11_PRIMITIVE_TOPOLOGY_POINTLIST && topology <= D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP;
+}
+
 GLenum GLTopology(D3D11_PRIMITIVE_TOPOLOGY topology) {
   switch (topology) {
     case D3D11_PRIMITIVE_TOPOLOGY_POINTLIST: return GL_POINTS;
@@ -21,7 +25,7 @@ GLenum GLTopology(D3D11_PRIMITIVE_TOPOLOGY topology) {
     case D3D11_PRIMITIVE_TOPOLOGY_LINESTRIP: return GL_LINE_STRIP;
     case D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST: return GL_TRIANGLES;
     case D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP: return GL_TRIANGLE_STRIP;
-    default: return GL_NONE;
+    default: return GL_TRIANGLES;
   }
 }
 
@@ -94,7 +98,7 @@ bool ID3D11DeviceContext::PrepareDraw() {
     std::fprintf(stderr, "d3d11: draw without a vertex shader\n");
     return false;
   }
-  if (GLTopology(s.topology) == GL_NONE) {
+  if (!KnownTopology(s.topology)) {
     std::fprintf(stderr, "d3d11: draw without a primitive topology\n");
     return false;
   }

@@ -1,0 +1,386 @@
+// One draw through each of the seven programs, read back: each does what its name says.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "ShaderTestData.h"
+#include "gfx/RenderStateManager.h"
+#include "app/Timer.h"
+#include "gfx/ShaderManager.h"
+#include "support/GpuTestDevice.h"
+
+using testing_support::ExpectNoGLErrors;
+using testing_support::GpuTestDevice;
+using testing_support::Rgba;
+
+namespace {
+
+constexpr int kSize = 64;
+
+class ShaderProgramDrawTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(gpu.Create(kSize, kSize));
+    ASSERT_TRUE(states.Initialize(gpu.device, gpu.context));
+    ASSERT_TRUE(manager.InitShaders(gpu.window, gpu.device, gpu.context, nullptr));
+    ASSERT_TRUE(quad.Create(gpu.device, kSize, kSize));
+    gpu.context->RSSetState(states.rasterCullNone);
+    gpu.context->OMSetDepthStencilState(states.depthOff, 1);
+    gpu.Clear(0, 0, 0, 1);
+  }
+  void TearDown() override {
+    manager.Shutdown();
+    states.Shutdown();
+    ExpectNoGLErrors();
+  }
+
+  GpuTestDevice gpu;
+  ShaderDataDirectory data;
+  RenderStateManager states;
+  ShaderManager manager;
+  ScreenQuad quad;
+  D3DXVECTOR2 screen{static_cast<float>(kSize), static_cast<float>(kSize)};
+};
+
+// The post-processing look belongs to the effects; these tests read the program's plumbing
+// through a probe pixel shader that shows what arrived.
+const char* kPostProcessProbe = R"(
+cbuffer EffectBuffer : register(b0)
+{
+    int effect;
+    int hasTexture;
+    int blend;
+    float alpha;
+    int overlay;
+    int reserved0;
+    int screenWidth;
+    int entryCount;
+    int time;
+    float audioLevel;
+    int reserved1;
+    int reserved2;
+};
+cbuffer ArrayBuffer : register(b1)
+{
+    float4 effectArray[4096];
+};
+Texture2D shaderTexture : register(t0);
+SamplerState wrapSampler : register(s0);
+SamplerState clampSampler : register(s1);
+struct PixelInputType
+{
+    float4 position : SV_POSITION;
+    float4 color : COLOR;
+    float2 tex : TEXCOORD0;
+};
+float4 PostProcess_PS(PixelInputType input) : SV_TARGET
+{
+    if (effect == 1)
+    {
+        return float4(alpha, screenWidth / 255.0f, entryCount / 255.0f, audioLevel);
+    }
+    if (effect == 2)
+    {
+        return float4(time / 255.0f, hasTexture / 255.0f, blend / 255.0f, overlay / 255.0f);
+    }
+    if (effect == 3)
+    {
+        return effectArray[int(input.position.y)];
+    }
+    return shaderTexture.Sample(clampSampler, input.tex) * input.color;
+}
+)";
+
+class PostProcessProgramTest : public ShaderProgramDrawTest {
+ protected:
+  void SetUp() override {
+    data.Write("postprocess_PS.hlsl", kPostProcessProbe);
+    ShaderProgramDrawTest::SetUp();
+  }
+  bool DrawFullScreen(const PostProcessParameters& parameters, ID3D11ShaderResourceView* texture = nullptr) {
+    if (!quad.Set(gpu.context, 0, 0, kSize, kSize)) return false;
+    quad.Bind(gpu.context);
+    PostProcessShader& program = *manager.postProcessShader;
+    if (!program.SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), texture, &parameters)) return false;
+    program.Render(6);
+    return true;
+  }
+};
+
+TEST_F(PostProcessProgramTest, CopiesTheTextureTintedByTheVertexColourInsideTheQuadOnly) {
+  ID3D11ShaderResourceView* texture = CreateSolidTexture(gpu.device, 0xff20c0ffu);  // r ff, g c0, b 20
+  ASSERT_TRUE(quad.Set(gpu.context, 16, 16, 48, 48, 1.0f, 0.5f, 1.0f, 1.0f));
+  quad.Bind(gpu.context);
+  PostProcessParameters parameters;
+  PostProcessShader& program = *manager.postProcessShader;
+  ASSERT_TRUE(program.SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), texture, &parameters));
+  program.Render(6);
+  texture->Release();
+  const Rgba inside = gpu.PixelAt(32, 32);
+  EXPECT_EQ(inside.r, 255);
+  EXPECT_NEAR(inside.g, 96, 1);
+  EXPECT_EQ(inside.b, 32);
+  EXPECT_EQ(gpu.PixelAt(8, 32).r, 0);   // left of the quad
+  EXPECT_EQ(gpu.PixelAt(32, 52).r, 0);  // below it
+}
+
+TEST_F(PostProcessProgramTest, EffectBufferCarriesTheParametersTimeAndAudioLevel) {
+  Timer timer;
+  timer.elapsed = (int64_t{7} << 32) + 200;  // only the low 32 bits travel
+  manager.postProcessShader->timer = &timer;
+  manager.postProcessShader->audioLevel = 0.25f;
+  PostProcessParameters parameters;
+  parameters.effect = 1;
+  parameters.hasTexture = 3;
+  parameters.blend = 5;
+  parameters.alpha = 0.5f;
+  parameters.overlay = 9;
+  parameters.screenWidth = 64;
+  parameters.entryCount = 32;
+  ASSERT_TRUE(DrawFullScreen(parameters));
+  Rgba pixel = gpu.PixelAt(5, 5);
+  EXPECT_NEAR(pixel.r, 128, 1);
+  EXPECT_EQ(pixel.g, 64);
+  EXPECT_EQ(pixel.b, 32);
+  EXPECT_NEAR(pixel.a, 64, 1);
+
+  parameters.effect = 2;
+  ASSERT_TRUE(DrawFullScreen(parameters));
+  pixel = gpu.PixelAt(5, 5);
+  EXPECT_EQ(pixel.r, 200);
+  EXPECT_EQ(pixel.g, 3);
+  EXPECT_EQ(pixel.b, 5);
+  EXPECT_EQ(pixel.a, 9);
+}
+
+TEST_F(PostProcessProgramTest, CopiesTheFirstEntriesOfTheEffectArrayOnly) {
+  PostProcessShader& program = *manager.postProcessShader;
+  for (int row = 0; row < kSize; ++row) {
+    for (int i = 0; i < 4; ++i) program.effectArray[row * 4 + i] = 1.0f;
+  }
+  PostProcessParameters parameters;
+  parameters.effect = 3;
+  parameters.entryCount = kSize;
+  ASSERT_TRUE(DrawFullScreen(parameters));
+  EXPECT_EQ(gpu.PixelAt(3, 40).g, 255);
+
+  // A count of 10 leaves rows 10 and later as the buffer had them before this draw.
+  for (int row = 0; row < kSize; ++row) program.effectArray[row * 4 + 1] = 0.0f;
+  parameters.entryCount = 10;
+  ASSERT_TRUE(DrawFullScreen(parameters));
+  EXPECT_EQ(gpu.PixelAt(3, 5).g, 0);
+}
+
+TEST_F(PostProcessProgramTest, CountBeyondTheArrayIsClampedNotOverread) {
+  ID3D11ShaderResourceView* texture = CreateSolidTexture(gpu.device, 0xffffffffu);
+  ASSERT_TRUE(quad.Set(gpu.context, 0, 0, kSize, kSize));
+  quad.Bind(gpu.context);
+  PostProcessParameters parameters;
+  parameters.hasTexture = 1;
+  parameters.entryCount = 1 << 20;
+  EXPECT_TRUE(manager.postProcessShader->SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), texture,
+                                                             &parameters));
+  parameters.entryCount = 0;
+  EXPECT_TRUE(manager.postProcessShader->SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), texture,
+                                                             &parameters));
+  texture->Release();
+}
+
+TEST_F(ShaderProgramDrawTest, BlurSpreadsAlongTheChosenAxisOnly) {
+  // One bright vertical line in the middle column of a dark texture.
+  std::vector<uint32_t> pixels(kSize * kSize, 0xff000000u);
+  for (int y = 0; y < kSize; ++y) pixels[y * kSize + kSize / 2] = 0xffffffffu;
+  ID3D11ShaderResourceView* texture = CreateTexture(gpu.device, kSize, kSize, pixels);
+  BlurShader& blur = *manager.blurShader;
+  blur.sourceTexture = texture;
+  ASSERT_TRUE(quad.Set(gpu.context, 0, 0, kSize, kSize));
+  quad.Bind(gpu.context);
+
+  blur.direction = 1;  // along y: the line stays a line
+  ASSERT_TRUE(blur.SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), &screen));
+  blur.Render(6);
+  EXPECT_EQ(gpu.PixelAt(kSize / 2 - 4, 20).r, 0);
+  EXPECT_GT(gpu.PixelAt(kSize / 2, 20).r, 200);
+
+  blur.direction = 0;  // along x: light reaches the neighbouring columns
+  ASSERT_TRUE(blur.SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), &screen));
+  blur.Render(6);
+  texture->Release();
+  EXPECT_GT(gpu.PixelAt(kSize / 2 - 4, 20).r, 20);
+  EXPECT_LT(gpu.PixelAt(kSize / 2, 20).r, 200);
+}
+
+TEST_F(ShaderProgramDrawTest, TexMixCombinesBothTexturesByMode) {
+  ID3D11ShaderResourceView* a = CreateSolidTexture(gpu.device, 0xff000080u);  // r 0x80
+  ID3D11ShaderResourceView* b = CreateSolidTexture(gpu.device, 0xff008040u);  // r 0x40, g 0x80
+  TexMixShader& mix = *manager.texMixShader;
+  mix.texture0 = a;
+  mix.texture1 = b;
+  ASSERT_TRUE(quad.Set(gpu.context, 0, 0, kSize, kSize));
+  quad.Bind(gpu.context);
+  mix.mixMode = 0;
+  ASSERT_TRUE(mix.SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), &screen));
+  mix.Render(6);
+  // Mode 0 (bloom) brightens by the second image; mode 1 (occlusion) darkens by it.
+  Rgba pixel = gpu.PixelAt(30, 30);
+  EXPECT_GT(pixel.r, 0x80);
+  EXPECT_GT(pixel.g, 0);
+
+  mix.mixMode = 1;
+  ASSERT_TRUE(mix.SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), &screen));
+  mix.Render(6);
+  pixel = gpu.PixelAt(30, 30);
+  EXPECT_LT(pixel.r, 0x40);
+  EXPECT_EQ(pixel.g, 0);
+  a->Release();
+  b->Release();
+}
+
+TEST_F(ShaderProgramDrawTest, SSAOOfAFlatDepthImageIsOpen) {
+  ID3D11ShaderResourceView* depth = CreateSolidTexture(gpu.device, 0xff808080u);
+  ID3D11ShaderResourceView* noise = CreateSolidTexture(gpu.device, 0xff00ff80u);
+  SSAOShader& ssao = *manager.ssaoShader;
+  ssao.texture0 = depth;
+  ssao.texture1 = noise;
+  ASSERT_TRUE(quad.Set(gpu.context, 0, 0, kSize, kSize));
+  quad.Bind(gpu.context);
+  ASSERT_TRUE(ssao.SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), &screen));
+  ssao.Render(6);
+  depth->Release();
+  noise->Release();
+  EXPECT_EQ(gpu.PixelAt(30, 30).r, 255);
+}
+
+TEST_F(ShaderProgramDrawTest, BillboardExpandsAPointToATexturedSquareAndUnbindsTheGeometryShader) {
+  struct BillboardVertex {
+    float x, y, z;
+    float width, height;
+    float r, g, b, a;
+  };
+  static_assert(sizeof(BillboardVertex) == 36);
+  const BillboardVertex point{0.0f, 0.0f, 10.0f, 20.0f, 20.0f, 0.0f, 1.0f, 0.0f, 1.0f};
+  D3D11_BUFFER_DESC desc{};
+  desc.ByteWidth = sizeof point;
+  desc.Usage = D3D11_USAGE_DEFAULT;
+  desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
+  const D3D11_SUBRESOURCE_DATA initial{&point, 0, 0};
+  ID3D11Buffer* buffer = nullptr;
+  ASSERT_EQ(gpu.device->CreateBuffer(&desc, &initial, &buffer), S_OK);
+  ID3D11ShaderResourceView* texture = CreateSolidTexture(gpu.device, 0xffffffffu);
+  const UINT stride = sizeof point, offset = 0;
+  gpu.context->IASetVertexBuffers(0, 1, &buffer, &stride, &offset);
+  gpu.context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_POINTLIST);
+  gpu.context->RSSetState(states.rasterCullBack);
+  BillboardShader& billboard = *manager.billboardShader;
+  ASSERT_TRUE(billboard.SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), texture));
+  billboard.Render(1);
+  buffer->Release();
+  texture->Release();
+
+  // A 20 × 20 square around the centre, facing the camera so back-face culling keeps it.
+  EXPECT_EQ(gpu.PixelAt(32, 32).g, 255);
+  EXPECT_EQ(gpu.PixelAt(24, 24).g, 255);
+  EXPECT_EQ(gpu.PixelAt(40, 40).g, 255);
+  EXPECT_EQ(gpu.PixelAt(20, 32).g, 0);
+  EXPECT_EQ(gpu.PixelAt(32, 45).g, 0);
+
+  ID3D11GeometryShader* bound = reinterpret_cast<ID3D11GeometryShader*>(1);
+  gpu.context->GSGetShader(&bound, nullptr, nullptr);
+  EXPECT_EQ(bound, nullptr);
+
+  // A following quad draw is not expanded into squares.
+  ID3D11ShaderResourceView* red = CreateSolidTexture(gpu.device, 0xff0000ffu);
+  ASSERT_TRUE(quad.Set(gpu.context, 0, 0, 8, 8));
+  quad.Bind(gpu.context);
+  gpu.context->RSSetState(states.rasterCullNone);
+  PostProcessParameters parameters;
+  parameters.hasTexture = 1;
+  ASSERT_TRUE(manager.postProcessShader->SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), red,
+                                                             &parameters));
+  manager.postProcessShader->Render(6);
+  red->Release();
+  EXPECT_EQ(gpu.PixelAt(4, 4).r, 255);
+  EXPECT_EQ(gpu.PixelAt(12, 12).r, 0);
+}
+
+// A square of mesh vertices (72 bytes each) facing −z at depth z, world units = pixels.
+ID3D11Buffer* MeshSquare(ID3D11Device* device, float half, float z) {
+  struct MeshVertex {
+    float position[3], normal[3], color[4], uv[2], tangent[3], binormal[3];
+  };
+  static_assert(sizeof(MeshVertex) == 72);
+  const MeshVertex vertices[4] = {
+      {{-half, half, z}, {0, 0, -1}, {1, 1, 1, 1}, {0, 0}, {1, 0, 0}, {0, 1, 0}},
+      {{half, half, z}, {0, 0, -1}, {1, 1, 1, 1}, {1, 0}, {1, 0, 0}, {0, 1, 0}},
+      {{-half, -half, z}, {0, 0, -1}, {1, 1, 1, 1}, {0, 1}, {1, 0, 0}, {0, 1, 0}},
+      {{half, -half, z}, {0, 0, -1}, {1, 1, 1, 1}, {1, 1}, {1, 0, 0}, {0, 1, 0}},
+  };
+  D3D11_BUFFER_DESC desc{};
+  desc.ByteWidth = sizeof vertices;
+  desc.Usage = D3D11_USAGE_DEFAULT;
+  desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
+  const D3D11_SUBRESOURCE_DATA initial{vertices, 0, 0};
+  ID3D11Buffer* buffer = nullptr;
+  device->CreateBuffer(&desc, &initial, &buffer);
+  return buffer;
+}
+
+TEST_F(ShaderProgramDrawTest, C4eLightsTheSurfaceFacingTheLight) {
+  ID3D11Buffer* mesh = MeshSquare(gpu.device, 16, 10);
+  ASSERT_NE(mesh, nullptr);
+  quad.Bind(gpu.context);  // its index buffer: two triangles over four vertices
+  const UINT stride = 72, offset = 0;
+  gpu.context->IASetVertexBuffers(0, 1, &mesh, &stride, &offset);
+
+  C4eTransformsBufferType transforms;
+  transforms.world = quad.Identity();
+  transforms.view = quad.Identity();
+  transforms.projection = quad.Ortho();
+  transforms.lightView = quad.Identity();
+  transforms.lightProjection = quad.Ortho();
+  const C4eEyeBufferType eye{0, 0, -100, 0};
+  C4eMaterialBufferType material{};
+  material.diffuseValue = 1.0f;
+  C4eLightsBufferType lights{};
+  lights.ambient[0] = lights.ambient[1] = lights.ambient[2] = 0.2f;
+  lights.ambient[3] = 1.0f;
+  ID3D11ShaderResourceView* none[C4eShader::kResourceSlots] = {};
+  C4eShader& c4e = *manager.c4eShader;
+
+  ASSERT_TRUE(c4e.SetShaderParameters(transforms, eye, material, lights, none));
+  c4e.Render(6);
+  const int ambientOnly = gpu.PixelAt(32, 32).r;
+
+  // One directional light shining along +z, onto the square's front.
+  lights.lightCount = 1;
+  lights.listed[0][0] = 1.0f;
+  lights.listed[0][3] = 1.0f;
+  lights.color[0][0] = lights.color[0][1] = lights.color[0][2] = 0.6f;
+  lights.multiplier[0][3] = 1.0f;
+  lights.direction[0][2] = 1.0f;
+  lights.terms[0][0] = 1.0f;
+  ASSERT_TRUE(c4e.SetShaderParameters(transforms, eye, material, lights, none));
+  c4e.Render(6);
+  const int lit = gpu.PixelAt(32, 32).r;
+  mesh->Release();
+  EXPECT_GT(ambientOnly, 0);
+  EXPECT_GT(lit, ambientOnly + 60);
+}
+
+TEST_F(ShaderProgramDrawTest, DepthWritesTheProjectedDepthIntoRed) {
+  ID3D11Buffer* mesh = MeshSquare(gpu.device, 16, 5000.5f);
+  ASSERT_NE(mesh, nullptr);
+  quad.Bind(gpu.context);
+  const UINT stride = 72, offset = 0;
+  gpu.context->IASetVertexBuffers(0, 1, &mesh, &stride, &offset);
+  DepthShader& depth = *manager.depthShader;
+  ASSERT_TRUE(depth.SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho()));
+  depth.Render(6);
+  mesh->Release();
+  // Orthographic depth (z − near) / (far − near): 0.5 at 5000.5.
+  EXPECT_NEAR(gpu.PixelAt(32, 32).r, 128, 1);
+  EXPECT_EQ(gpu.PixelAt(5, 5).r, 0);
+}
+
+}  // namespace
