@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "gfx/RenderStateManager.h"
 #include "support/GpuTestDevice.h"
 #include "platform/d3d11/d3d11.h"
 
@@ -55,10 +56,12 @@ class DrawTest : public ::testing::Test {
     desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
     desc.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
     ASSERT_EQ(gpu.device->CreateBuffer(&desc, nullptr, &vertexBuffer), S_OK);
+    ASSERT_TRUE(states.Initialize(gpu.device, gpu.context));
   }
 
   void TearDown() override {
     ExpectNoGLErrors();
+    states.Shutdown();
     if (vertexBuffer != nullptr) vertexBuffer->Release();
     if (inputLayout != nullptr) inputLayout->Release();
     if (pixelShader != nullptr) pixelShader->Release();
@@ -87,7 +90,15 @@ class DrawTest : public ::testing::Test {
             {-1, -1, z, r, g, b, a}, {1, 1, z, r, g, b, a},  {1, -1, z, r, g, b, a}};
   }
 
+  void SetStates(ID3D11RasterizerState* raster, ID3D11BlendState* blend, ID3D11DepthStencilState* depth) {
+    const float factor[4] = {0, 0, 0, 0};
+    gpu.context->RSSetState(raster);
+    gpu.context->OMSetBlendState(blend, factor, 0xffffffffu);
+    gpu.context->OMSetDepthStencilState(depth, 1);
+  }
+
   GpuTestDevice gpu;
+  RenderStateManager states;
   ID3D11VertexShader* vertexShader = nullptr;
   ID3D11PixelShader* pixelShader = nullptr;
   ID3D11InputLayout* inputLayout = nullptr;
@@ -110,6 +121,241 @@ TEST_F(DrawTest, TopOfClipSpaceIsTheFirstRowOfTheBackBuffer) {
   EXPECT_EQ(gpu.PixelAt(2, 2).g, 255);
   EXPECT_EQ(gpu.PixelAt(2, 61).g, 0);
   EXPECT_EQ(gpu.PixelAt(61, 2).g, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Clockwise on screen is Direct3D's front face; counter-clockwise is the back.
+const std::vector<Vertex> kClockwise = {{-1, 1, 0.5f, 1, 1, 1, 1}, {1, 1, 0.5f, 1, 1, 1, 1}, {-1, -1, 0.5f, 1, 1, 1, 1}};
+const std::vector<Vertex> kCounterClockwise = {
+    {-1, 1, 0.5f, 1, 1, 1, 1}, {-1, -1, 0.5f, 1, 1, 1, 1}, {1, 1, 0.5f, 1, 1, 1, 1}};
+
+TEST_F(DrawTest, CullModesKeepTheFacesDirect3DKeeps) {
+  struct Case {
+    ID3D11RasterizerState* state;
+    bool clockwiseDrawn;
+    bool counterClockwiseDrawn;
+  };
+  for (const Case& c : {Case{states.rasterCullBack, true, false}, Case{states.rasterCullFront, false, true},
+                        Case{states.rasterCullNone, true, true}}) {
+    SetStates(c.state, states.blendOpaque, states.depthOff);
+    gpu.Clear(0, 0, 0, 1);
+    Draw(kClockwise);
+    EXPECT_EQ(gpu.PixelAt(5, 5).r == 255, c.clockwiseDrawn);
+    gpu.Clear(0, 0, 0, 1);
+    Draw(kCounterClockwise);
+    EXPECT_EQ(gpu.PixelAt(5, 5).r == 255, c.counterClockwiseDrawn);
+  }
+}
+
+TEST_F(DrawTest, BlendStatesMixWithTheTargetAsDirect3DDoes) {
+  SetStates(states.rasterCullNone, states.blendAlpha, states.depthOff);
+  gpu.Clear(0.0f, 0.0f, 1.0f, 1.0f);
+  Draw(FullQuad(0.5f, 1.0f, 0.0f, 0.0f, 0.25f));
+  Rgba pixel = gpu.PixelAt(30, 30);
+  EXPECT_NEAR(pixel.r, 64, 1);   // 1 × 0.25
+  EXPECT_NEAR(pixel.b, 191, 1);  // 1 × 0.75
+  EXPECT_NEAR(pixel.a, 64, 1);   // alpha: source × 1 + destination × 0
+
+  SetStates(states.rasterCullNone, states.blendAdditive, states.depthOff);
+  gpu.Clear(0.25f, 0.0f, 0.5f, 1.0f);
+  Draw(FullQuad(0.5f, 0.5f, 0.25f, 0.0f, 0.1f));
+  pixel = gpu.PixelAt(30, 30);
+  EXPECT_NEAR(pixel.r, 191, 1);
+  EXPECT_NEAR(pixel.g, 64, 1);
+  EXPECT_NEAR(pixel.b, 128, 1);
+
+  SetStates(states.rasterCullNone, states.blendOpaque, states.depthOff);
+  gpu.Clear(1.0f, 1.0f, 1.0f, 1.0f);
+  Draw(FullQuad(0.5f, 0.0f, 0.5f, 0.0f, 0.1f));
+  pixel = gpu.PixelAt(30, 30);
+  EXPECT_EQ(pixel.r, 0);
+  EXPECT_NEAR(pixel.g, 128, 1);
+  EXPECT_NEAR(pixel.a, 26, 1);
+}
+
+TEST_F(DrawTest, DepthStatesTestAndWriteAsDescribed) {
+  // depthOn: a far quad behind a near one is hidden.
+  SetStates(states.rasterCullNone, states.blendOpaque, states.depthOn);
+  gpu.Clear(0, 0, 0, 1);
+  Draw(FullQuad(0.3f, 1, 0, 0, 1));
+  Draw(FullQuad(0.6f, 0, 1, 0, 1));
+  EXPECT_EQ(gpu.PixelAt(30, 30).r, 255);
+  EXPECT_EQ(gpu.PixelAt(30, 30).g, 0);
+
+  // depthReadOnly: tested, but a drawn quad leaves no depth behind.
+  SetStates(states.rasterCullNone, states.blendOpaque, states.depthReadOnly);
+  gpu.Clear(0, 0, 0, 1);
+  Draw(FullQuad(0.3f, 1, 0, 0, 1));
+  Draw(FullQuad(0.6f, 0, 1, 0, 1));
+  EXPECT_EQ(gpu.PixelAt(30, 30).g, 255);
+  SetStates(states.rasterCullNone, states.blendOpaque, states.depthOn);
+  Draw(FullQuad(0.3f, 0, 0, 1, 1));
+  Draw(FullQuad(0.9f, 1, 1, 0, 1));  // behind the blue written at 0.3
+  EXPECT_EQ(gpu.PixelAt(30, 30).b, 255);
+  EXPECT_EQ(gpu.PixelAt(30, 30).r, 0);
+
+  // depthOff: drawing order alone decides.
+  SetStates(states.rasterCullNone, states.blendOpaque, states.depthOff);
+  Draw(FullQuad(0.95f, 0, 1, 1, 1));
+  EXPECT_EQ(gpu.PixelAt(30, 30).g, 255);
+}
+
+TEST_F(DrawTest, ClearingDepthIgnoresTheBoundWriteMask) {
+  SetStates(states.rasterCullNone, states.blendOpaque, states.depthOn);
+  gpu.Clear(0, 0, 0, 1);
+  Draw(FullQuad(0.2f, 1, 0, 0, 1));
+  // With a read-only state bound the clear still resets depth to 1.
+  SetStates(states.rasterCullNone, states.blendOpaque, states.depthReadOnly);
+  gpu.context->ClearDepthStencilView(gpu.depthView, D3D11_CLEAR_DEPTH, 1.0f, 0);
+  Draw(FullQuad(0.8f, 0, 1, 0, 1));
+  EXPECT_EQ(gpu.PixelAt(30, 30).g, 255);
+}
+
+TEST_F(DrawTest, StencilCountsFrontAndBackDepthFailuresWithWrapping) {
+  // Stencil-only test state: pass where the stencil equals the reference.
+  D3D11_DEPTH_STENCIL_DESC equal{};
+  equal.DepthEnable = FALSE;
+  equal.StencilEnable = TRUE;
+  equal.StencilReadMask = 0xff;
+  equal.StencilWriteMask = 0;
+  equal.FrontFace = {D3D11_STENCIL_OP_KEEP, D3D11_STENCIL_OP_KEEP, D3D11_STENCIL_OP_KEEP, D3D11_COMPARISON_EQUAL};
+  equal.BackFace = equal.FrontFace;
+  ID3D11DepthStencilState* probe = nullptr;
+  ASSERT_EQ(gpu.device->CreateDepthStencilState(&equal, &probe), S_OK);
+  const float factor[4] = {0, 0, 0, 0};
+  auto stencilIs = [&](UINT value) {
+    gpu.context->OMSetDepthStencilState(probe, value);
+    Draw(FullQuad(0.5f, 0, 0, 1, 1));
+    const bool shown = gpu.PixelAt(30, 30).b == 255;
+    const float black[4] = {0, 0, 0, 1};
+    gpu.context->ClearRenderTargetView(gpu.backBufferView, black);
+    return shown;
+  };
+  gpu.context->RSSetState(states.rasterCullNone);
+  gpu.context->OMSetBlendState(states.blendOpaque, factor, 0xffffffffu);
+
+  // A front face failing the depth test increments; a back face decrements, wrapping below 0.
+  gpu.Clear(0, 0, 0, 1);
+  gpu.context->ClearDepthStencilView(gpu.depthView, D3D11_CLEAR_DEPTH, 0.0f, 0);
+  gpu.context->OMSetDepthStencilState(states.depthOn, 1);
+  Draw({kClockwise[0], kClockwise[1], kClockwise[2], kClockwise[0], kClockwise[1], kClockwise[2]});
+  EXPECT_TRUE(stencilIs(2));
+  gpu.context->OMSetDepthStencilState(states.depthOn, 1);
+  Draw({kCounterClockwise[0], kCounterClockwise[1], kCounterClockwise[2], kCounterClockwise[0],
+        kCounterClockwise[1], kCounterClockwise[2], kCounterClockwise[0], kCounterClockwise[1],
+        kCounterClockwise[2]});
+  EXPECT_TRUE(stencilIs(255));
+  probe->Release();
+}
+
+TEST_F(DrawTest, ReleasedObjectsStayUsableWhileBound) {
+  // The context keeps its own reference, as Direct3D does: releasing a bound buffer and layout
+  // does not pull them from under the next draw.
+  SetStates(states.rasterCullNone, states.blendOpaque, states.depthOff);
+  gpu.Clear(0, 0, 0, 1);
+  Draw(FullQuad(0.5f, 0, 1, 0, 1));
+  vertexBuffer->Release();
+  vertexBuffer = nullptr;
+  inputLayout->Release();
+  inputLayout = nullptr;
+  const float black[4] = {0, 0, 0, 1};
+  gpu.context->ClearRenderTargetView(gpu.backBufferView, black);
+  gpu.context->Draw(6, 0);
+  EXPECT_EQ(gpu.PixelAt(30, 30).g, 255);
+}
+
+TEST_F(DrawTest, ATargetBoundForOutputIsTakenOffTheInputs) {
+  D3D11_TEXTURE2D_DESC desc{};
+  desc.Width = desc.Height = 8;
+  desc.MipLevels = desc.ArraySize = 1;
+  desc.Format = DXGI_FORMAT_R32G32B32A32_FLOAT;
+  desc.SampleDesc = {1, 0};
+  desc.Usage = D3D11_USAGE_DEFAULT;
+  desc.BindFlags = D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE;
+  ID3D11Texture2D* texture = nullptr;
+  ASSERT_EQ(gpu.device->CreateTexture2D(&desc, nullptr, &texture), S_OK);
+  ID3D11ShaderResourceView* view = nullptr;
+  ID3D11RenderTargetView* target = nullptr;
+  ASSERT_EQ(gpu.device->CreateShaderResourceView(texture, nullptr, &view), S_OK);
+  ASSERT_EQ(gpu.device->CreateRenderTargetView(texture, nullptr, &target), S_OK);
+  gpu.context->PSSetShaderResources(0, 1, &view);
+  gpu.context->OMSetRenderTargets(1, &target, nullptr);
+  ID3D11ShaderResourceView* bound = nullptr;
+  gpu.context->PSGetShaderResources(0, 1, &bound);
+  EXPECT_EQ(bound, nullptr);
+  gpu.context->PSSetShaderResources(0, 1, &view);
+  gpu.context->PSGetShaderResources(0, 1, &bound);
+  EXPECT_EQ(bound, nullptr);
+  gpu.BindBackBuffer();
+  gpu.context->PSSetShaderResources(0, 1, &view);
+  gpu.context->PSGetShaderResources(0, 1, &bound);
+  EXPECT_EQ(bound, view);
+  bound->Release();
+  ID3D11ShaderResourceView* none = nullptr;
+  gpu.context->PSSetShaderResources(0, 1, &none);
+  target->Release();
+  view->Release();
+  texture->Release();
+}
+
+TEST_F(DrawTest, DrawingIntoAFloatTargetKeepsValuesBeyondOne) {
+  D3D11_TEXTURE2D_DESC desc{};
+  desc.Width = desc.Height = 8;
+  desc.MipLevels = desc.ArraySize = 1;
+  desc.Format = DXGI_FORMAT_R32G32B32A32_FLOAT;
+  desc.SampleDesc = {1, 0};
+  desc.Usage = D3D11_USAGE_DEFAULT;
+  desc.BindFlags = D3D11_BIND_RENDER_TARGET;
+  ID3D11Texture2D* texture = nullptr;
+  ASSERT_EQ(gpu.device->CreateTexture2D(&desc, nullptr, &texture), S_OK);
+  ID3D11RenderTargetView* target = nullptr;
+  ASSERT_EQ(gpu.device->CreateRenderTargetView(texture, nullptr, &target), S_OK);
+  gpu.context->OMSetRenderTargets(1, &target, gpu.depthView);  // a larger shared depth buffer
+  const D3D11_VIEWPORT viewport{0, 0, 8, 8, 0, 1};
+  gpu.context->RSSetViewports(1, &viewport);
+  SetStates(states.rasterCullNone, states.blendOpaque, states.depthOn);
+  gpu.context->ClearDepthStencilView(gpu.depthView, D3D11_CLEAR_DEPTH, 1.0f, 0);
+  Draw(FullQuad(0.5f, 3.0f, -2.0f, 0.25f, 1.0f));
+
+  D3D11_TEXTURE2D_DESC stagingDesc = desc;
+  stagingDesc.Usage = D3D11_USAGE_STAGING;
+  stagingDesc.BindFlags = 0;
+  stagingDesc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
+  ID3D11Texture2D* staging = nullptr;
+  ASSERT_EQ(gpu.device->CreateTexture2D(&stagingDesc, nullptr, &staging), S_OK);
+  gpu.context->CopyResource(staging, texture);
+  D3D11_MAPPED_SUBRESOURCE mapped;
+  ASSERT_EQ(gpu.context->Map(staging, 0, D3D11_MAP_READ, 0, &mapped), S_OK);
+  const float* texel = static_cast<const float*>(mapped.pData) + 4 * (3 * 8 + 3);
+  EXPECT_FLOAT_EQ(texel[0], 3.0f);
+  EXPECT_FLOAT_EQ(texel[1], -2.0f);
+  EXPECT_FLOAT_EQ(texel[2], 0.25f);
+  gpu.context->Unmap(staging, 0);
+  staging->Release();
+  gpu.BindBackBuffer();
+  target->Release();
+  texture->Release();
+}
+
+TEST_F(DrawTest, DynamicBufferMapRulesFollowDirect3D) {
+  D3D11_BUFFER_DESC desc{};
+  desc.ByteWidth = 48;
+  desc.Usage = D3D11_USAGE_DEFAULT;
+  desc.BindFlags = D3D11_BIND_CONSTANT_BUFFER;
+  ID3D11Buffer* fixed = nullptr;
+  ASSERT_EQ(gpu.device->CreateBuffer(&desc, nullptr, &fixed), S_OK);
+  D3D11_MAPPED_SUBRESOURCE mapped;
+  EXPECT_EQ(gpu.context->Map(fixed, 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), E_INVALIDARG);
+  fixed->Release();
+  desc.ByteWidth = 40;  // not whole registers
+  desc.Usage = D3D11_USAGE_DYNAMIC;
+  desc.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
+  ID3D11Buffer* odd = nullptr;
+  EXPECT_EQ(gpu.device->CreateBuffer(&desc, nullptr, &odd), E_INVALIDARG);
+  EXPECT_EQ(odd, nullptr);
 }
 
 }  // namespace
