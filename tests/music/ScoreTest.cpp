@@ -5,6 +5,7 @@
 
 #include "Composition.h"
 #include "Glitch.h"
+#include "Harmony.h"
 #include "Instruments.h"
 #include "demo/CueSheet.h"
 
@@ -113,6 +114,33 @@ TEST(Glitch, OnlyTheWindowsAreTouched) {
     }
   }
   EXPECT_GT(changed, 1000u);
+}
+
+}  // namespace
+}  // namespace music
+
+namespace music {
+namespace {
+
+TEST(Harmony, CloseVoicingKeepsTheChordTonesInOneOctaveAndMovesLittle) {
+  for (const Progression* progression : {&kMainProgression, &kFaceProgression, &kFloatProgression}) {
+    std::array<float, 3> previous = CloseVoicing((*progression)[3], 55.0f);
+    for (const Chord& chord : *progression) {
+      std::array<float, 3> voices = CloseVoicing(chord, 55.0f);
+      for (int degree = 0; degree < 3; ++degree) {
+        const float pitch = voices[static_cast<std::size_t>(degree)];
+        EXPECT_GE(pitch, 55.0f);
+        EXPECT_LT(pitch, 67.0f);
+        EXPECT_EQ(std::fmod(pitch - ChordTone(chord, degree) + 120.0f, 12.0f), 0.0f);
+      }
+      EXPECT_EQ(voices[1] - voices[0] == 4.0f || voices[1] - voices[0] == -8.0f, chord.major);
+      // Sorted, no voice jumps more than a fourth to the next chord.
+      std::sort(voices.begin(), voices.end());
+      std::sort(previous.begin(), previous.end());
+      for (std::size_t v = 0; v < 3; ++v) EXPECT_LE(std::fabs(voices[v] - previous[v]), 5.0f);
+      previous = voices;
+    }
+  }
 }
 
 }  // namespace

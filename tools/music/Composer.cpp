@@ -1,5 +1,7 @@
 #include "Composer.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "demo/CueSheet.h"
@@ -134,10 +136,13 @@ void Composer::Bass(int bar, BassLine line, const Chord& chord, float brightness
 }
 
 void Composer::PadChord(double beat, double beats, const Chord& chord, float brightness, float velocity) {
-  for (int degree : {3, 4, 5, 7}) {
+  // Close voicing around the middle of the keyboard, the lowest voice doubled an octave up.
+  const std::array<float, 3> voices = CloseVoicing(chord, 55.0f);
+  const float top = std::min({voices[0], voices[1], voices[2]}) + 12.0f;
+  for (float pitch : {voices[0], voices[1], voices[2], top}) {
     Note n{};
     n.voice = Voice::Pad;
-    n.pitch = ChordTone(chord, degree);
+    n.pitch = pitch;
     n.velocity = velocity;
     n.lengthMs = beats * kBeat;
     n.brightness = brightness;

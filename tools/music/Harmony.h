@@ -27,6 +27,19 @@ inline float ChordTone(const Chord& chord, int degree) {
   return chord.root + 12.0f * static_cast<float>(octave) + thirds[index];
 }
 
+// The chord's three tones placed inside one octave from `low` upwards: whichever chord comes,
+// its voices stay close to the previous ones (smooth voice leading for pads and stabs).
+inline std::array<float, 3> CloseVoicing(const Chord& chord, float low) {
+  std::array<float, 3> voices{};
+  for (int degree = 0; degree < 3; ++degree) {
+    float pitch = ChordTone(chord, degree);
+    while (pitch < low) pitch += 12.0f;
+    while (pitch >= low + 12.0f) pitch -= 12.0f;
+    voices[static_cast<std::size_t>(degree)] = pitch;
+  }
+  return voices;
+}
+
 struct MotifNote {
   float beat;    // from the start of the four-bar phrase
   float pitch;   // MIDI
