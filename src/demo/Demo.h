@@ -6,6 +6,7 @@
 
 #include "platform/win_types.h"
 
+class Sound;
 class Timer;
 
 class Demo {
@@ -35,5 +36,6 @@ class Demo {
   HWND m_hWnd = nullptr;
   uint8_t* m_pKeys = nullptr;
   Timer* m_pTimer = nullptr;
+  Sound* m_pSound = nullptr;
   int32_t m_nFps = 0;
 };

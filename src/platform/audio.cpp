@@ -22,7 +22,7 @@ constexpr uint32_t kByteCountMask = 0x0FFFFFFFu;
 // How far a stream may fall behind real time before it skips ahead. Only a stalled output
 // (an audio thread starved of CPU, an underrun) gets there; a device's own buffering keeps
 // streams ahead, never behind.
-constexpr int64_t kMaxLagMilliseconds = 100;
+constexpr int64_t kMaxLagMilliseconds = 50;
 
 int64_t NowNanoseconds() {
   using namespace std::chrono;
