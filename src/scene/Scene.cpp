@@ -2,8 +2,15 @@
 
 #include <sstream>
 
+#include "gfx/ShaderManager.h"
+
 Scene::Scene(const RenderContext& renderContext)
-    : ContextHolder(renderContext), environment(std::make_unique<Environment>()) {}
+    : ContextHolder(renderContext), environment(std::make_unique<Environment>()) {
+  if (const ShaderManager* shaders = renderContext.shaders) {
+    materialShader = shaders->c4eShader;
+    depthShader = shaders->depthShader;
+  }
+}
 
 PolyObject* Scene::FindPolyObject(uint64_t objectId) const {
   for (const auto& object : polyObjects)

@@ -15,6 +15,9 @@
 #include "scene/PolyObject.h"
 #include "scene/SceneEvents.h"
 
+class C4eShader;
+class DepthShader;
+
 class Scene : public ContextHolder {
  public:
   explicit Scene(const RenderContext& renderContext);
@@ -36,6 +39,9 @@ class Scene : public ContextHolder {
   // "scene:name, objects:…" as the debug overlay prints it.
   std::string StatisticsLine() const;
 
+  // Borrowed from the ShaderManager at construction; null without one.
+  C4eShader* materialShader = nullptr;
+  DepthShader* depthShader = nullptr;
   int64_t restartTick = 0;
   int64_t time = 0;
   int64_t endTime = 0;
