@@ -1,4 +1,4 @@
-// pulsar-audio-drift [seconds]
+// pulsar-audio-drift [seconds] [music.mp3]
 // 1. Decode cost: the whole synthesised track decoded as fast as possible, CPU time per
 //    second of audio.
 // 2. Drift: the track played through the Sound while a frame loop at about 60 Hz reads the
@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <numbers>
 #include <string>
 #include <thread>
@@ -83,10 +84,14 @@ void MeasureDecodeCost(const char* path) {
 
 int main(int argc, char** argv) {
   const double seconds = argc > 1 ? std::atof(argv[1]) : 70.0;
+  // A given track (the show's own music.mp3) is measured instead of the synthesised one.
+  const std::filesystem::path music = argc > 2 ? std::filesystem::absolute(argv[2]) : std::filesystem::path();
   char directory[] = "/tmp/pulsar-drift-XXXXXX";
   if (!mkdtemp(directory) || chdir(directory) != 0 || mkdir("engine_data", 0755) != 0) return 1;
-  if (!WriteMusic("engine_data/music.mp3", seconds + 2.0)) {
-    std::printf("cannot encode the music\n");
+  std::error_code copyError;
+  if (!music.empty() ? !std::filesystem::copy_file(music, "engine_data/music.mp3", copyError)
+                     : !WriteMusic("engine_data/music.mp3", seconds + 2.0)) {
+    std::printf("cannot %s the music\n", music.empty() ? "encode" : "copy");
     return 1;
   }
   MeasureDecodeCost("engine_data/music.mp3");
