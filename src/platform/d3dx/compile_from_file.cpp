@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -76,6 +77,73 @@ bool AssignInterfaceLocations(spirv_cross::CompilerGLSL& glsl,
   return true;
 }
 
+// Direct3D's constant-buffer packing: members fill 16-byte registers in order, a vector never
+// straddles two registers, arrays, matrices and structures start a register and every array
+// element takes one (or more) whole registers.
+struct HlslPlacement {
+  uint32_t size = 0;
+  bool startsRegister = false;
+};
+
+uint32_t RoundUpToRegister(uint32_t bytes) { return (bytes + 15u) & ~15u; }
+
+bool CheckHlslPacking(const spirv_cross::CompilerGLSL& glsl, const spirv_cross::SPIRType& block,
+                      const std::string& blockName, uint32_t* end, std::string* error);
+
+HlslPlacement PlaceMember(const spirv_cross::CompilerGLSL& glsl, const spirv_cross::SPIRType& structType,
+                          uint32_t index, const spirv_cross::SPIRType& type, const std::string& blockName,
+                          std::string* error) {
+  HlslPlacement placement;
+  if (!type.array.empty()) {
+    uint32_t count = 1;
+    for (uint32_t dimension : type.array) count *= dimension;
+    spirv_cross::SPIRType element = type;
+    element.array.clear();
+    element.array_size_literal.clear();
+    const HlslPlacement one = PlaceMember(glsl, structType, index, element, blockName, error);
+    placement.size = RoundUpToRegister(one.size) * (count - 1) + one.size;
+    placement.startsRegister = true;
+    return placement;
+  }
+  if (type.basetype == spirv_cross::SPIRType::Struct) {
+    uint32_t size = 0;
+    CheckHlslPacking(glsl, type, blockName, &size, error);
+    placement.size = RoundUpToRegister(size);
+    placement.startsRegister = true;
+    return placement;
+  }
+  const uint32_t component = type.width / 8;
+  if (type.columns > 1) {
+    const bool rowMajor = glsl.has_member_decoration(structType.self, index, spv::DecorationRowMajor);
+    const uint32_t registers = rowMajor ? type.vecsize : type.columns;
+    const uint32_t perRegister = rowMajor ? type.columns : type.vecsize;
+    placement.size = 16 * (registers - 1) + perRegister * component;
+    placement.startsRegister = true;
+    return placement;
+  }
+  placement.size = type.vecsize * component;
+  return placement;
+}
+
+bool CheckHlslPacking(const spirv_cross::CompilerGLSL& glsl, const spirv_cross::SPIRType& block,
+                      const std::string& blockName, uint32_t* end, std::string* error) {
+  uint32_t offset = 0;
+  for (uint32_t i = 0; i < block.member_types.size(); ++i) {
+    const spirv_cross::SPIRType& member = glsl.get_type(block.member_types[i]);
+    const HlslPlacement placement = PlaceMember(glsl, block, i, member, blockName, error);
+    if (placement.startsRegister || (offset % 16) + placement.size > 16) offset = RoundUpToRegister(offset);
+    const uint32_t actual = glsl.type_struct_member_offset(block, i);
+    if (actual != offset && error->empty()) {
+      *error = "constant buffer '" + blockName + "' member '" + glsl.get_member_name(block.self, i) +
+               "' would be read at byte " + std::to_string(actual) + " instead of Direct3D's byte " +
+               std::to_string(offset) + "; group such members into float4 registers";
+    }
+    offset += placement.size;
+  }
+  *end = offset;
+  return error->empty();
+}
+
 bool CrossCompile(std::vector<uint32_t> spirv, ShaderStage stage, ShaderStageCode* code, std::string* error) {
   spirv_cross::CompilerGLSL glsl(std::move(spirv));
   const spirv_cross::ShaderResources resources = glsl.get_shader_resources();
@@ -88,6 +156,10 @@ bool CrossCompile(std::vector<uint32_t> spirv, ShaderStage stage, ShaderStageCod
     }
     glsl.set_decoration(buffer.id, spv::DecorationBinding, platform::d3d11::ConstantBufferBinding(stage, slot));
     glsl.unset_decoration(buffer.id, spv::DecorationDescriptorSet);
+    // The C++ side writes Direct3D's offsets; a member GL would read elsewhere is a compile error.
+    uint32_t end = 0;
+    const std::string blockName = glsl.get_name(buffer.base_type_id).empty() ? buffer.name : glsl.get_name(buffer.base_type_id);
+    if (!CheckHlslPacking(glsl, glsl.get_type(buffer.base_type_id), blockName, &end, error)) return false;
   }
 
   // GLSL samples through combined samplers: one GL texture unit per (texture, sampler) pair.
@@ -201,6 +273,7 @@ HRESULT D3DX11CompileFromFileW(const char* pSrcFile, const D3D10_SHADER_MACRO* p
     return finish(FailWithText(std::string(pSrcFile) + ": error: " + crossError.what() + "\n", ppErrorMsgs));
   }
 
+  if (std::getenv("PULSAR_DUMP_GLSL") != nullptr) std::cerr << "// " << pSrcFile << " " << pFunctionName << "\n" << code.glsl;
   const std::vector<uint8_t> bytes = platform::d3d11::SerializeShaderCode(code);
   *ppShader = ID3D10Blob::Create(bytes.data(), bytes.size());
   result = S_OK;
