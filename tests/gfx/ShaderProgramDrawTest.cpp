@@ -304,6 +304,112 @@ TEST_F(ShaderProgramDrawTest, BillboardExpandsAPointToATexturedSquareAndUnbindsT
   EXPECT_EQ(gpu.PixelAt(12, 12).r, 0);
 }
 
+
+// The scene's look belongs to the scene rendering; these tests read the c4e and depth programs'
+// buffers through probe shaders, so the C++ records and the HLSL declarations must agree.
+const char* kC4eProbeVS = R"(
+cbuffer TransformBuffer : register(b0)
+{
+    matrix worldMatrix;
+    matrix viewMatrix;
+    matrix projectionMatrix;
+    matrix lightViewMatrix;
+    matrix lightProjectionMatrix;
+};
+cbuffer EyeBuffer : register(b1)
+{
+    float4 eye;
+};
+struct VertexInputType
+{
+    float3 position : POSITION;
+    float3 normal : NORMAL;
+    float4 color : COLOR;
+    float2 tex : TEXCOORD0;
+    float3 tangent : TANGENT;
+    float3 binormal : BINORMAL;
+};
+struct PixelInputType
+{
+    float4 position : SV_POSITION;
+    float4 eye : TEXCOORD1;
+    float4 light : TEXCOORD2;
+};
+PixelInputType c4e_VS(VertexInputType input)
+{
+    PixelInputType output;
+    float4 world = mul(float4(input.position, 1.0f), worldMatrix);
+    output.position = mul(mul(world, viewMatrix), projectionMatrix);
+    output.light = mul(mul(world, lightViewMatrix), lightProjectionMatrix);
+    output.eye = eye;
+    return output;
+}
+)";
+
+const char* kC4eProbePS = R"(
+cbuffer MaterialBuffer : register(b0)
+{
+    float diffuseValue;
+    uint hasDiffuseMap;
+    int diffuseMapParamA;
+    float diffuseMapParamB;
+    float4 specularColor;
+    uint hasSpecular;
+    float specularParamA;
+    float specularPower;
+    uint hasNormalMap;
+    uint transparent;
+    float opacity;
+    uint hasLuminanceMap;
+    uint hasEnvironmentMap;
+    uint hasReflectionMap;
+    float materialPadding0;
+    float materialPadding1;
+    float materialPadding2;
+};
+cbuffer LightBuffer : register(b1)
+{
+    float4 ambientColor;
+    float4 environment;
+    int lightCount;
+    float countPadding0;
+    float countPadding1;
+    float countPadding2;
+    float4 listed[8];
+    float4 lightPosition[8];
+    float4 lightColor[8];
+    float4 lightMultiplier[8];
+    float4 lightDirection[8];
+    float4 lightTerms[8];
+    float4 lightParamB[8];
+    uint shaderFlag;
+    float flagPadding0;
+    float flagPadding1;
+    float flagPadding2;
+};
+Texture2D extraTexture : register(t4);
+SamplerState clampSampler : register(s1);
+struct PixelInputType
+{
+    float4 position : SV_POSITION;
+    float4 eye : TEXCOORD1;
+    float4 light : TEXCOORD2;
+};
+float4 c4e_PS(PixelInputType input) : SV_TARGET
+{
+    int column = int(input.position.x) / 8;
+    const float byte = 1.0f / 255.0f;
+    if (column == 0) return float4(diffuseValue, hasDiffuseMap * byte, diffuseMapParamA * byte, diffuseMapParamB);
+    if (column == 1) return specularColor;
+    if (column == 2) return float4(hasSpecular * byte, specularParamA, specularPower * byte, hasNormalMap * byte);
+    if (column == 3) return float4(transparent * byte, opacity, hasLuminanceMap * byte, hasEnvironmentMap * byte);
+    if (column == 4) return float4(hasReflectionMap * byte, lightCount * byte, ambientColor.r, environment.x);
+    if (column == 5) return float4(listed[2].x, lightPosition[3].y, lightColor[4].z, lightMultiplier[5].w);
+    if (column == 6) return float4(lightDirection[6].x, lightTerms[7].y * 100.0f, lightParamB[7].w * byte, shaderFlag * byte);
+    return float4(input.eye.x * byte, extraTexture.Sample(clampSampler, float2(0.5f, 0.5f)).g, input.light.w, 1.0f);
+}
+)";
+
 // A square of mesh vertices (72 bytes each) facing −z at depth z, world units = pixels.
 ID3D11Buffer* MeshSquare(ID3D11Device* device, float half, float z) {
   struct MeshVertex {
@@ -326,49 +432,97 @@ ID3D11Buffer* MeshSquare(ID3D11Device* device, float half, float z) {
   return buffer;
 }
 
-TEST_F(ShaderProgramDrawTest, C4eLightsTheSurfaceFacingTheLight) {
-  ID3D11Buffer* mesh = MeshSquare(gpu.device, 16, 10);
+class C4eProgramTest : public ShaderProgramDrawTest {
+ protected:
+  void SetUp() override {
+    data.Write("c4e_VS.hlsl", kC4eProbeVS);
+    data.Write("c4e_PS.hlsl", kC4eProbePS);
+    ShaderProgramDrawTest::SetUp();
+  }
+};
+
+TEST_F(C4eProgramTest, EveryBufferFieldReachesTheShaderWhereTheRecordPutsIt) {
+  ID3D11Buffer* mesh = MeshSquare(gpu.device, kSize / 2.0f, 10);
   ASSERT_NE(mesh, nullptr);
   quad.Bind(gpu.context);  // its index buffer: two triangles over four vertices
   const UINT stride = 72, offset = 0;
   gpu.context->IASetVertexBuffers(0, 1, &mesh, &stride, &offset);
 
+  const float byte = 1.0f / 255.0f;
   C4eTransformsBufferType transforms;
   transforms.world = quad.Identity();
   transforms.view = quad.Identity();
   transforms.projection = quad.Ortho();
   transforms.lightView = quad.Identity();
-  transforms.lightProjection = quad.Ortho();
-  const C4eEyeBufferType eye{0, 0, -100, 0};
+  D3DXMatrixScaling(&transforms.lightProjection, 1, 1, 1);
+  transforms.lightProjection._44 = 0.5f;  // the light position's w shows the matrix arrived
+  const C4eEyeBufferType eye{90, 0, 0, 0};
   C4eMaterialBufferType material{};
-  material.diffuseValue = 1.0f;
+  material.diffuseValue = 10 * byte;
+  material.hasDiffuseMap = 1;
+  material.diffuseMapParamA = 30;
+  material.diffuseMapParamB = 40 * byte;
+  for (int i = 0; i < 4; ++i) material.specularColor[i] = (50 + i) * byte;
+  material.hasSpecular = 1;
+  material.specularParamA = 60 * byte;
+  material.specularPower = 80;  // 100 − 100 × 0.2
+  material.hasNormalMap = 1;
+  material.transparent = 1;
+  material.opacity = 0.75f;
+  material.hasLuminanceMap = 1;
+  material.hasEnvironmentMap = 1;
+  material.hasReflectionMap = 1;
   C4eLightsBufferType lights{};
-  lights.ambient[0] = lights.ambient[1] = lights.ambient[2] = 0.2f;
-  lights.ambient[3] = 1.0f;
-  ID3D11ShaderResourceView* none[C4eShader::kResourceSlots] = {};
+  lights.ambient[0] = 70 * byte;
+  lights.environment[0] = 75 * byte;
+  lights.lightCount = 3;
+  lights.listed[2][0] = 1.0f;
+  lights.position[3][1] = 100 * byte;
+  lights.color[4][2] = 110 * byte;
+  lights.multiplier[5][3] = 120 * byte;
+  lights.direction[6][0] = 130 * byte;
+  lights.terms[7][1] = 0.001f;
+  lights.paramB[7][3] = 20;
+  lights.flag = 1;
+  ID3D11ShaderResourceView* extra = CreateSolidTexture(gpu.device, 0xff00c000u);
+  ID3D11ShaderResourceView* resources[C4eShader::kResourceSlots] = {nullptr, nullptr, nullptr, nullptr, extra,
+                                                                    nullptr};
   C4eShader& c4e = *manager.c4eShader;
-
-  ASSERT_TRUE(c4e.SetShaderParameters(transforms, eye, material, lights, none));
+  ASSERT_TRUE(c4e.SetShaderParameters(transforms, eye, material, lights, resources));
   c4e.Render(6);
-  const int ambientOnly = gpu.PixelAt(32, 32).r;
-
-  // One directional light shining along +z, onto the square's front.
-  lights.lightCount = 1;
-  lights.listed[0][0] = 1.0f;
-  lights.listed[0][3] = 1.0f;
-  lights.color[0][0] = lights.color[0][1] = lights.color[0][2] = 0.6f;
-  lights.multiplier[0][3] = 1.0f;
-  lights.direction[0][2] = 1.0f;
-  lights.terms[0][0] = 1.0f;
-  ASSERT_TRUE(c4e.SetShaderParameters(transforms, eye, material, lights, none));
-  c4e.Render(6);
-  const int lit = gpu.PixelAt(32, 32).r;
   mesh->Release();
-  EXPECT_GT(ambientOnly, 0);
-  EXPECT_GT(lit, ambientOnly + 60);
+  extra->Release();
+
+  const std::vector<uint8_t> pixels = gpu.ReadPixels();
+  auto column = [&](int c) {
+    const size_t at = (static_cast<size_t>(20) * kSize + c * 8 + 4) * 4;
+    return std::vector<int>(pixels.begin() + at, pixels.begin() + at + 4);
+  };
+  EXPECT_EQ(column(0), (std::vector<int>{10, 1, 30, 40}));
+  EXPECT_EQ(column(1), (std::vector<int>{50, 51, 52, 53}));
+  EXPECT_EQ(column(2), (std::vector<int>{1, 60, 80, 1}));
+  EXPECT_EQ(column(3), (std::vector<int>{1, 191, 1, 1}));
+  EXPECT_EQ(column(4), (std::vector<int>{1, 3, 70, 75}));
+  EXPECT_EQ(column(5), (std::vector<int>{255, 100, 110, 120}));
+  EXPECT_EQ(column(6), (std::vector<int>{130, 26, 20, 1}));
+  EXPECT_EQ(column(7), (std::vector<int>{90, 192, 128, 255}));
 }
 
-TEST_F(ShaderProgramDrawTest, DepthWritesTheProjectedDepthIntoRed) {
+const char* kDepthProbePS = R"(
+struct PixelInputType
+{
+    float4 position : SV_POSITION;
+};
+float4 Depth_PS(PixelInputType input) : SV_TARGET
+{
+    return float4(input.position.z, 0.0f, 0.0f, 1.0f);
+}
+)";
+
+TEST_F(ShaderProgramDrawTest, DepthProgramDrawsMeshesWithItsMatrices) {
+  data.Write("depth_PS.hlsl", kDepthProbePS);
+  manager.Shutdown();
+  ASSERT_TRUE(manager.InitShaders(gpu.window, gpu.device, gpu.context, nullptr));
   ID3D11Buffer* mesh = MeshSquare(gpu.device, 16, 5000.5f);
   ASSERT_NE(mesh, nullptr);
   quad.Bind(gpu.context);
@@ -378,7 +532,7 @@ TEST_F(ShaderProgramDrawTest, DepthWritesTheProjectedDepthIntoRed) {
   ASSERT_TRUE(depth.SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho()));
   depth.Render(6);
   mesh->Release();
-  // Orthographic depth (z − near) / (far − near): 0.5 at 5000.5.
+  // Orthographic depth (z − near) / (far − near): 0.5 at 5000.5, only inside the 32 × 32 square.
   EXPECT_NEAR(gpu.PixelAt(32, 32).r, 128, 1);
   EXPECT_EQ(gpu.PixelAt(5, 5).r, 0);
 }
