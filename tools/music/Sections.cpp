@@ -173,6 +173,16 @@ void Logo(Score& score) {
   c.Motif(0, Voice::Bell, 12.0f, 1.0f, 0.4f, 0.3f);
 
   Composer outro(score, fade, fade, 200000.0);
+  // The last hit opens the fade to black and the credits.
+  Note impact{};
+  impact.voice = Voice::Impact;
+  impact.velocity = 0.9f;
+  impact.color = 1.0f;
+  outro.Add(0.0, impact);
+  Note crash = impact;
+  crash.voice = Voice::Crash;
+  crash.velocity = 0.4f;
+  outro.Add(0.0, crash);
   const Chord home{45, false};
   outro.PadChord(0.0, 5.0, home, 0.5f, 0.6f);
   Note root{};
