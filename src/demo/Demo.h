@@ -6,6 +6,9 @@
 
 #include "platform/win_types.h"
 
+class D3D11Device;
+class RenderStateManager;
+class ShaderManager;
 class Sound;
 class Timer;
 
@@ -36,6 +39,9 @@ class Demo {
   HWND m_hWnd = nullptr;
   uint8_t* m_pKeys = nullptr;
   Timer* m_pTimer = nullptr;
+  D3D11Device* m_pD3D11 = nullptr;
+  RenderStateManager* m_pRSM = nullptr;
+  ShaderManager* m_pSM = nullptr;
   Sound* m_pSound = nullptr;
   int32_t m_nFps = 0;
 };
