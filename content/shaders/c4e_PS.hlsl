@@ -1,5 +1,37 @@
-// Scene materials: ambient plus each light's diffuse and specular share, with the material's
-// diffuse, normal, luminance and environment maps where it has them.
+// Scene materials, lit per pixel by up to eight scene lights.
+//
+// Lights (entry i of each array):
+//   type (listed[i].w)   0 omni: shines from its position in every direction, weakened with
+//                          distance by lightTerms (constant, linear, quadratic);
+//                        1 directional: parallel light along its direction, no falloff;
+//                        2 spot: an omni light limited to a cone around its direction whose
+//                          half-angle in degrees is lightParamB[i].w (shaderParamB × 10),
+//                          with a soft rim.
+//   listed (listed[i].x) 1 when the mesh is in the light's object list: the light leaves that
+//                        mesh out (an exclude list), so a light can skip a floor or a lamp.
+//   lightTerms[i].w      shaderParamA, the wrap: 0 is the plain Lambert terminator, towards 1 the
+//                        light reaches further around the object for a softer, filmic falloff.
+//   colour × multiplier  the light's intensity; results above 1 are kept for the bloom passes.
+//
+// Material:
+//   vertex colour × diffuseValue  the diffuse colour and its level.
+//   diffuse map          diffuseMapParamA 0 tints the map with the diffuse colour, 1 shows the
+//                        map's own colours; diffuseMapParamB blends from no map (0) to full (1).
+//   specular             Blinn highlight: specularColor × specularParamA, exponent
+//                        specularPower (100 − 100 × specularParamB).
+//   normal map           tangent-space normals in the texture's rgb, using the mesh's tangent
+//                        and binormal.
+//   luminance map        light the surface gives off itself, added after lighting.
+//   environment map      a latitude-longitude panorama seen in the surface's reflection.
+//   reflection cube      the cube map of slot 5 seen in the reflection.
+//   Both reflections are weighted by the scene's environmentValue. A dark diffuse colour reads
+//   as metal and mirrors at full strength; a light one only at grazing angles (Fresnel).
+//   transparent          alpha = 1 − transparency (× the diffuse map's alpha); highlights stay
+//                        visible on clear glass.
+//
+// The flag at byte 944 (shaderFlag): 1 means the caller has just drawn the scene from its first
+// light into the texture of slot 4 (the shadow pass), and light 0 then casts soft shadows looked
+// up there; 0 means there is no shadow map and slot 4 is not read.
 cbuffer MaterialBuffer : register(b0)
 {
     float diffuseValue;
@@ -46,7 +78,7 @@ Texture2D diffuseTexture : register(t0);
 Texture2D normalTexture : register(t1);
 Texture2D luminanceTexture : register(t2);
 Texture2D environmentTexture : register(t3);
-Texture2D extraTexture : register(t4);
+Texture2D shadowTexture : register(t4);
 TextureCube reflectionTexture : register(t5);
 SamplerState wrapSampler : register(s0);
 SamplerState clampSampler : register(s1);
@@ -60,71 +92,161 @@ struct PixelInputType
     float3 worldPosition : TEXCOORD1;
     float4 lightPosition : TEXCOORD2;
     float3 viewDirection : TEXCOORD3;
+    float lightDepth : TEXCOORD4;
     float3 tangent : TANGENT;
     float3 binormal : BINORMAL;
 };
 
-float4 c4e_PS(PixelInputType input) : SV_TARGET
+static const float PI = 3.14159265f;
+
+// A Poisson disc of sixteen taps: soft penumbrae without the grid pattern of a box filter.
+static const float2 shadowTaps[16] = {
+    float2(-0.9420f, -0.3991f), float2(0.9456f, -0.7689f), float2(-0.0942f, -0.9294f), float2(0.3450f, 0.2939f),
+    float2(-0.9159f, 0.4577f), float2(-0.8154f, -0.8791f), float2(-0.3828f, 0.2768f), float2(0.9748f, 0.7565f),
+    float2(0.4432f, -0.9751f), float2(0.5374f, -0.4737f), float2(-0.2650f, -0.4189f), float2(0.7920f, 0.1909f),
+    float2(-0.2419f, 0.9971f), float2(-0.8141f, 0.9144f), float2(0.1998f, 0.7864f), float2(0.1438f, -0.1410f)
+};
+
+// 1 where the first light reaches the surface, 0 in its shadow, soft in between.
+float ShadowFactor(PixelInputType input, float slope)
+{
+    if (input.lightPosition.w <= 0.0f)
+    {
+        return 1.0f;
+    }
+    float2 ndc = input.lightPosition.xy / input.lightPosition.w;
+    float2 uv = float2(ndc.x * 0.5f + 0.5f, 0.5f - ndc.y * 0.5f);
+    if (any(uv < 0.0f) || any(uv > 1.0f) || input.lightDepth <= 0.0f || input.lightDepth >= 1.0f)
+    {
+        return 1.0f;
+    }
+    float width;
+    float height;
+    shadowTexture.GetDimensions(width, height);
+    float2 texel = 1.0f / float2(max(width, 1.0f), max(height, 1.0f));
+    // Surfaces turned away from the light need more bias against self-shadowing.
+    float bias = 0.0015f + 0.004f * slope;
+    float lit = 0.0f;
+    [unroll]
+    for (int i = 0; i < 16; ++i)
+    {
+        float occluder = shadowTexture.SampleLevel(clampSampler, uv + shadowTaps[i] * texel * 2.5f, 0).r;
+        // 0 is a texel nothing was drawn into: open sky.
+        lit += (occluder <= 0.0f || input.lightDepth - bias <= occluder) ? 1.0f : 0.0f;
+    }
+    return lit / 16.0f;
+}
+
+float3 SurfaceNormal(PixelInputType input)
 {
     float3 normal = normalize(input.normal);
     if (hasNormalMap != 0)
     {
         float3 bump = normalTexture.Sample(wrapSampler, input.tex).xyz * 2.0f - 1.0f;
-        normal = normalize(bump.x * input.tangent + bump.y * input.binormal + bump.z * normal);
+        float3 tangent = normalize(input.tangent - normal * dot(input.tangent, normal));
+        float3 binormal = normalize(input.binormal - normal * dot(input.binormal, normal));
+        normal = normalize(bump.x * tangent + bump.y * binormal + bump.z * normal);
     }
-    float3 view = normalize(input.viewDirection);
+    return normal;
+}
 
-    float4 surface = input.color;
+float4 SurfaceColor(PixelInputType input)
+{
+    float4 surface = float4(input.color.rgb * max(diffuseValue, 0.0f), 1.0f);
     if (hasDiffuseMap != 0)
     {
-        surface *= diffuseTexture.Sample(wrapSampler, input.tex);
+        float4 map = diffuseTexture.Sample(wrapSampler, input.tex);
+        float3 mapped = diffuseMapParamA == 1 ? map.rgb : map.rgb * surface.rgb;
+        float amount = saturate(diffuseMapParamB);
+        surface.rgb = lerp(surface.rgb, mapped, amount);
+        surface.a = lerp(1.0f, map.a, amount);
     }
+    return surface;
+}
+
+float4 c4e_PS(PixelInputType input) : SV_TARGET
+{
+    float3 normal = SurfaceNormal(input);
+    float3 view = normalize(input.viewDirection);
+    float4 surface = SurfaceColor(input);
 
     float3 diffuse = ambientColor.rgb;
     float3 specular = float3(0.0f, 0.0f, 0.0f);
-    int count = min(lightCount, 8);
+    int count = clamp(lightCount, 0, 8);
     for (int i = 0; i < count; ++i)
     {
-        float3 toLight;
-        float attenuation = 1.0f;
-        if (listed[i].w < 0.5f)
+        if (listed[i].x > 0.5f)
         {
-            // Omni light at a position, softened with distance.
-            float3 offset = lightPosition[i].xyz - input.worldPosition;
-            float distance = length(offset);
-            toLight = offset / max(distance, 0.0001f);
-            attenuation = 1.0f / max(lightTerms[i].x + lightTerms[i].y * distance + lightTerms[i].z * distance * distance, 0.0001f);
+            continue;
         }
-        else
+        int type = (int)(listed[i].w + 0.5f);
+        float3 toLight;
+        float strength = lightMultiplier[i].w;
+        if (type == 1)
         {
             toLight = -normalize(lightDirection[i].xyz);
         }
-        float lambert = saturate(dot(normal, toLight));
-        float3 light = lightColor[i].rgb * lightMultiplier[i].w * attenuation;
-        diffuse += light * lambert * max(diffuseValue, 0.0f);
-        if (hasSpecular != 0 && lambert > 0.0f)
+        else
         {
-            float3 reflected = reflect(-toLight, normal);
-            specular += light * specularColor.rgb * specularParamA * pow(saturate(dot(reflected, view)), max(specularPower, 1.0f));
+            float3 offset = lightPosition[i].xyz - input.worldPosition;
+            float distance = length(offset);
+            toLight = offset / max(distance, 0.0001f);
+            float falloff = lightTerms[i].x + lightTerms[i].y * distance + lightTerms[i].z * distance * distance;
+            strength /= max(falloff, 0.0001f);
+            if (type == 2)
+            {
+                float halfAngle = clamp(lightParamB[i].w, 1.0f, 89.0f) * PI / 180.0f;
+                float inside = dot(-toLight, normalize(lightDirection[i].xyz));
+                strength *= smoothstep(cos(halfAngle), cos(halfAngle * 0.75f), inside);
+            }
+        }
+
+        float wrap = saturate(lightTerms[i].w);
+        float facing = dot(normal, toLight);
+        float lambert = saturate((facing + wrap) / (1.0f + wrap));
+        if (i == 0 && shaderFlag != 0)
+        {
+            strength *= ShadowFactor(input, 1.0f - saturate(dot(normalize(input.normal), toLight)));
+        }
+        float3 light = lightColor[i].rgb * strength;
+        diffuse += light * lambert;
+        if (hasSpecular != 0 && facing > 0.0f)
+        {
+            float3 halfway = normalize(toLight + view);
+            float power = max(specularPower, 1.0f);
+            // Energy-conserving scale: tight highlights are brighter, wide ones softer.
+            float normalisation = (power + 8.0f) / (8.0f * PI);
+            specular += light * saturate(facing) * normalisation * pow(saturate(dot(normal, halfway)), power);
         }
     }
+    specular *= specularColor.rgb * specularParamA;
 
     float3 color = surface.rgb * diffuse + specular;
+
+    float3 reflected = reflect(-view, normal);
+    float fresnel = 0.1f + 0.9f * pow(1.0f - saturate(dot(normal, view)), 4.0f);
+    float metal = saturate(1.0f - 3.0f * max(surface.r, max(surface.g, surface.b)));
+    float reflectionWeight = max(environment.x, 0.0f) * lerp(fresnel, 1.0f, metal);
+    if (hasEnvironmentMap != 0)
+    {
+        float2 panorama = float2(atan2(reflected.x, reflected.z) / (2.0f * PI) + 0.5f,
+                                 acos(clamp(reflected.y, -1.0f, 1.0f)) / PI);
+        color += environmentTexture.Sample(wrapSampler, panorama).rgb * reflectionWeight;
+    }
+    if (hasReflectionMap != 0)
+    {
+        color += reflectionTexture.Sample(wrapSampler, reflected).rgb * reflectionWeight;
+    }
     if (hasLuminanceMap != 0)
     {
         color += luminanceTexture.Sample(wrapSampler, input.tex).rgb;
     }
-    if (hasEnvironmentMap != 0)
-    {
-        float3 reflected = reflect(-view, normal);
-        float2 sphere = reflected.xy * 0.5f + 0.5f;
-        color += environmentTexture.Sample(clampSampler, sphere).rgb * environment.x;
-    }
-    if (hasReflectionMap != 0)
-    {
-        color += reflectionTexture.Sample(wrapSampler, reflect(-view, normal)).rgb * environment.x;
-    }
 
-    float alpha = surface.a * (transparent != 0 ? opacity : 1.0f);
+    float alpha = 1.0f;
+    if (transparent != 0)
+    {
+        float glint = saturate(dot(specular, float3(0.3f, 0.59f, 0.11f)));
+        alpha = saturate(max(surface.a * opacity, glint));
+    }
     return float4(color, alpha);
 }

@@ -1,5 +1,5 @@
-// Scene meshes: world position, normal frame and the position seen from the first light for
-// the shadow lookup.
+// Scene meshes: the world-space surface frame for per-pixel lighting, the direction to the eye,
+// and where the surface lies as seen from the scene's first light (for the shadow lookup).
 cbuffer TransformBuffer : register(b0)
 {
     matrix worldMatrix;
@@ -36,9 +36,21 @@ struct PixelInputType
     float3 worldPosition : TEXCOORD1;
     float4 lightPosition : TEXCOORD2;
     float3 viewDirection : TEXCOORD3;
+    float lightDepth : TEXCOORD4;
     float3 tangent : TANGENT;
     float3 binormal : BINORMAL;
 };
+
+// Linear depth between a perspective projection's near (0) and far (1) planes; the planes are
+// read back from the matrix itself: clip z = a * viewZ + b with a = f / (f - n), b = -n * a.
+float LinearDepth(float viewZ, matrix projection)
+{
+    float a = mul(float4(0.0f, 0.0f, 1.0f, 0.0f), projection).z;
+    float b = mul(float4(0.0f, 0.0f, 0.0f, 1.0f), projection).z;
+    float nearPlane = -b / a;
+    float farPlane = nearPlane * a / max(a - 1.0f, 0.000001f);
+    return (viewZ - nearPlane) / max(farPlane - nearPlane, 0.000001f);
+}
 
 PixelInputType c4e_VS(VertexInputType input)
 {
@@ -46,11 +58,16 @@ PixelInputType c4e_VS(VertexInputType input)
     float4 world = mul(float4(input.position, 1.0f), worldMatrix);
     output.worldPosition = world.xyz;
     output.position = mul(mul(world, viewMatrix), projectionMatrix);
-    output.lightPosition = mul(mul(world, lightViewMatrix), lightProjectionMatrix);
-    output.normal = normalize(mul(input.normal, (float3x3)worldMatrix));
-    output.tangent = normalize(mul(input.tangent, (float3x3)worldMatrix));
-    output.binormal = normalize(mul(input.binormal, (float3x3)worldMatrix));
-    output.viewDirection = normalize(float3(eyeX, eyeY, eyeZ) - world.xyz);
+
+    float4 fromLight = mul(world, lightViewMatrix);
+    output.lightPosition = mul(fromLight, lightProjectionMatrix);
+    output.lightDepth = LinearDepth(fromLight.z, lightProjectionMatrix);
+
+    // Scaled objects keep their frame: the vectors are renormalised per pixel anyway.
+    output.normal = mul(input.normal, (float3x3)worldMatrix);
+    output.tangent = mul(input.tangent, (float3x3)worldMatrix);
+    output.binormal = mul(input.binormal, (float3x3)worldMatrix);
+    output.viewDirection = float3(eyeX, eyeY, eyeZ) - world.xyz;
     output.color = input.color;
     output.tex = input.tex;
     return output;

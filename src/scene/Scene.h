@@ -15,6 +15,8 @@
 #include "scene/PolyObject.h"
 #include "scene/SceneEvents.h"
 
+class ID3D11ShaderResourceView;
+
 class C4eShader;
 class DepthShader;
 
@@ -31,6 +33,17 @@ class Scene : public ContextHolder {
   void Update(int64_t demoTime, int64_t frameDelta);
   // Back to time 0 with the next camera, wrapping to the first.
   void Restart();
+
+  // Draws every mesh in list order with the material program, through the current camera's
+  // rolled and shaken view and the caller's projection; extraTexture goes to pixel slot 4 and
+  // shaderFlag into the lights buffer. With depthPass set it is the shadow pass: meshes the
+  // first light does not list are drawn from that light with the depth program instead.
+  void Render(ID3D11ShaderResourceView* extraTexture, bool depthPass, bool shaderFlag,
+              const D3DXMATRIX& projection);
+  // The camera depth pass: every named opaque mesh with the depth program.
+  void DepthRender(const D3DXMATRIX& projection);
+  // The current camera's view × roll about z × shake translation.
+  D3DXMATRIX RenderView() const;
 
   // The first polyobject with this id, or null.
   PolyObject* FindPolyObject(uint64_t objectId) const;
@@ -84,4 +97,12 @@ class Scene : public ContextHolder {
   void UpdatePolyObjects();
   void UpdateLights();
   void UpdateCurrentCamera();
+
+  bool CanRender() const;
+  void BindMeshStates(const PolyObject& mesh) const;
+  void BindMeshBuffers(const PolyObject& mesh) const;
+  void RestoreDefaultStates() const;
+  bool DrawWithMaterial(const PolyObject& mesh, const D3DXMATRIX& view, const D3DXMATRIX& projection,
+                        ID3D11ShaderResourceView* extraTexture, bool shaderFlag) const;
+  void DrawShadowCaster(const PolyObject& mesh);
 };

@@ -1,0 +1,106 @@
+// Drawing a scene with the c4e material program: opaque meshes with blendOpaque and depth
+// writes, then transparent ones blended over them without depth writes. The same walk is the
+// shadow pass when the caller asks for it (see SceneDepthRender.cpp).
+#include "gfx/RenderStateManager.h"
+#include "gfx/ShaderManager.h"
+#include "scene/C4eParameters.h"
+#include "scene/Scene.h"
+
+namespace {
+
+const FLOAT kNoBlendFactor[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+constexpr UINT kAllSamples = 0xFFFFFFFF;
+constexpr UINT kStencilReference = 1;
+constexpr UINT kMeshVertexStride = sizeof(MeshVertex);
+
+}  // namespace
+
+D3DXMATRIX Scene::RenderView() const {
+  return RolledAndShakenView(cameras[currentCamera]->view, rollAngle, shakeOffset);
+}
+
+bool Scene::CanRender() const {
+  return m_renderContext.context != nullptr && m_renderContext.renderStates != nullptr &&
+         m_renderContext.shaders != nullptr && currentCamera >= 0 &&
+         static_cast<size_t>(currentCamera) < cameras.size();
+}
+
+void Scene::BindMeshStates(const PolyObject& mesh) const {
+  ID3D11DeviceContext* context = m_renderContext.context;
+  const RenderStateManager* states = m_renderContext.renderStates;
+  const bool blended = mesh.material != nullptr && mesh.material->transparent;
+  context->RSSetState(states->rasterCullBack);
+  context->OMSetBlendState(blended ? states->blendAlpha : states->blendOpaque, kNoBlendFactor, kAllSamples);
+  context->OMSetDepthStencilState(blended ? states->depthReadOnly : states->depthOn, kStencilReference);
+}
+
+void Scene::BindMeshBuffers(const PolyObject& mesh) const {
+  ID3D11DeviceContext* context = m_renderContext.context;
+  ID3D11Buffer* vertexBuffer = mesh.vertexBuffer;
+  const UINT stride = kMeshVertexStride;
+  const UINT offset = 0;
+  context->IASetVertexBuffers(0, 1, &vertexBuffer, &stride, &offset);
+  context->IASetIndexBuffer(mesh.indexBuffer, DXGI_FORMAT_R32_UINT, 0);
+  context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+}
+
+void Scene::RestoreDefaultStates() const {
+  ID3D11DeviceContext* context = m_renderContext.context;
+  const RenderStateManager* states = m_renderContext.renderStates;
+  context->RSSetState(states->rasterCullBack);
+  context->OMSetBlendState(states->blendOpaque, kNoBlendFactor, kAllSamples);
+  context->OMSetDepthStencilState(states->depthOn, kStencilReference);
+}
+
+bool Scene::DrawWithMaterial(const PolyObject& mesh, const D3DXMATRIX& view, const D3DXMATRIX& projection,
+                             ID3D11ShaderResourceView* extraTexture, bool shaderFlag) const {
+  C4eShader* program = m_renderContext.shaders->c4eShader;
+  if (program == nullptr) return false;
+  const Light* firstLight = lights.empty() ? nullptr : lights[0].get();
+  D3DXMATRIX identity;
+  D3DXMatrixIdentity(&identity);
+
+  C4eTransformsBufferType transforms;
+  transforms.world = mesh.world;
+  transforms.view = view;
+  transforms.projection = projection;
+  transforms.lightView = firstLight != nullptr ? firstLight->lightView : identity;
+  transforms.lightProjection = firstLight != nullptr ? firstLight->lightProjection : identity;
+
+  static const Material kFallback = Material::MakeDefault();
+  const Material& material = mesh.material != nullptr ? *mesh.material : kFallback;
+  ID3D11ShaderResourceView* const resources[C4eShader::kResourceSlots] = {
+      material.diffuseTexture, material.normalTexture,  material.luminanceTexture,
+      material.environmentTexture, extraTexture,        material.reflectionTexture};
+
+  if (!program->SetShaderParameters(transforms, MakeEyeBuffer(*cameras[currentCamera]), MakeMaterialBuffer(material),
+                                    MakeLightsBuffer(*environment, lights, shaderFlag), resources)) {
+    return false;
+  }
+  program->Render(static_cast<UINT>(3 * mesh.polygonCount));
+  return true;
+}
+
+void Scene::Render(ID3D11ShaderResourceView* extraTexture, bool depthPass, bool shaderFlag,
+                   const D3DXMATRIX& projection) {
+  if (!CanRender()) return;
+  const D3DXMATRIX view = RenderView();
+  Light* firstLight = lights.empty() ? nullptr : lights[0].get();
+
+  for (const auto& object : polyObjects) {
+    if (object->isDummy) continue;
+    const PolyObject& mesh = *object;
+    for (const auto& light : lights) light->listed = light->Lists(mesh.id);
+    BindMeshStates(mesh);
+    BindMeshBuffers(mesh);
+    if (mesh.vertexBuffer == nullptr || mesh.indexBuffer == nullptr) continue;  // its buffers failed at load
+
+    if (depthPass && (firstLight == nullptr || !firstLight->listed)) {
+      DrawShadowCaster(mesh);
+      continue;
+    }
+    m_renderContext.context->RSSetState(m_renderContext.renderStates->rasterCullBack);
+    DrawWithMaterial(mesh, view, projection, extraTexture, shaderFlag);
+  }
+  RestoreDefaultStates();
+}
