@@ -50,6 +50,10 @@ struct AlphaKey {
   float to;
 };
 
+// The blob scene's pulse: a short flash on every beat from here until the limit.
+inline constexpr Millis kBlobPulseFirst = 135547;
+inline constexpr Millis kBlobPulseLimit = 156247;
+
 namespace detail {
 
 inline constexpr AlphaKey kFlasherListed[] = {
@@ -83,8 +87,6 @@ inline constexpr Millis kFaceFlashFirst = 124150;
 inline constexpr Millis kFaceFlashStep = 5520;
 inline constexpr int kFaceFlashCount = 2;
 
-inline constexpr Millis kBlobPulseFirst = 135547;
-inline constexpr Millis kBlobPulseLimit = 156247;
 
 constexpr int CountBlobPulses() {
   int count = 0;

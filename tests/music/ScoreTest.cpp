@@ -145,3 +145,18 @@ TEST(Harmony, CloseVoicingKeepsTheChordTonesInOneOctaveAndMovesLittle) {
 
 }  // namespace
 }  // namespace music
+
+namespace music {
+namespace {
+
+TEST(Score, SectionsStartOnTheirCueSheetDownbeats) {
+  EXPECT_EQ(SectionDownbeat(0), 0.0);
+  EXPECT_EQ(SectionDownbeat(1), 23400.0);   // the full flash 100 ms before the tunnel
+  EXPECT_EQ(SectionDownbeat(2), 46900.0);   // and before the magnet
+  EXPECT_EQ(SectionDownbeat(3), 69000.0);
+  EXPECT_EQ(SectionDownbeat(6), 135547.0);  // the blob's first pulse
+  EXPECT_EQ(SectionDownbeat(8), 179300.0);
+}
+
+}  // namespace
+}  // namespace music

@@ -199,14 +199,14 @@ void Logo(Score& score) {
 }  // namespace
 
 double SectionDownbeat(int slot) {
-  // The tunnel and the magnet begin on the flash 100 ms before their scene; the blob's pulse
-  // starts 397 ms into its scene.
-  switch (slot) {
-    case 1: return 23400.0;
-    case 2: return 46900.0;
-    case 6: return 135547.0;
-    default: return SlotStart(slot);
+  // The blob's bars run on its pulse, which starts 397 ms into the scene.
+  if (cue::kSchedule[static_cast<std::size_t>(slot)].sceneNumber == 0) return static_cast<double>(cue::kBlobPulseFirst);
+  // A full flash just before a scene (the tunnel's and the magnet's, 100 ms early) is its downbeat.
+  const cue::Millis start = cue::kSchedule[static_cast<std::size_t>(slot)].start;
+  for (const cue::AlphaKey& key : cue::kFlasher) {
+    if (key.from >= 1.0f && key.start < start && key.start >= start - 150) return static_cast<double>(key.start);
   }
+  return static_cast<double>(start);
 }
 
 double ArrangementLevelDb(double ms) {
