@@ -4,7 +4,9 @@
 #include "gfx/shaders/C4eShader.h"
 #include "gfx/shaders/DepthShader.h"
 #include "gfx/shaders/PostProcessShader.h"
-#include "gfx/shaders/ScreenShaders.h"
+#include "gfx/shaders/BlurShader.h"
+#include "gfx/shaders/SSAOShader.h"
+#include "gfx/shaders/TexMixShader.h"
 
 class Timer;
 

@@ -1,6 +1,7 @@
 #include "gfx/shaders/C4eShader.h"
 
 #include "gfx/shaders/ConstantBuffer.h"
+#include "gfx/shaders/ScreenQuadDraw.h"
 
 namespace {
 
@@ -14,19 +15,12 @@ const D3D11_INPUT_ELEMENT_DESC kMeshLayout[6] = {
     {"BINORMAL", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, D3D11_APPEND_ALIGNED_ELEMENT, D3D11_INPUT_PER_VERTEX_DATA, 0},
 };
 
-void ReleaseBuffer(ID3D11Buffer*& buffer) {
-  if (buffer != nullptr) {
-    buffer->Release();
-    buffer = nullptr;
-  }
-}
-
 }  // namespace
 
 bool C4eShader::Initialize() {
   if (!CreateTwoStageProgram("c4e_VS.hlsl", "c4e_VS", "c4e_PS.hlsl", "c4e_PS", kMeshLayout, 6)) return false;
   // The transforms buffer is larger than the common matrixBuffer: five matrices.
-  ReleaseBuffer(matrixBuffer);
+  ReleaseConstantBuffer(matrixBuffer);
   return CreateConstantBuffer(device, sizeof(C4eTransformsBufferType), &matrixBuffer) &&
          CreateConstantBuffer(device, sizeof(C4eEyeBufferType), &eyeBuffer) &&
          CreateConstantBuffer(device, sizeof(C4eMaterialBufferType), &materialBuffer) &&
@@ -64,8 +58,8 @@ void C4eShader::Render(UINT indexCount) {
 }
 
 void C4eShader::Shutdown() {
-  ReleaseBuffer(lightsBuffer);
-  ReleaseBuffer(materialBuffer);
-  ReleaseBuffer(eyeBuffer);
+  ReleaseConstantBuffer(lightsBuffer);
+  ReleaseConstantBuffer(materialBuffer);
+  ReleaseConstantBuffer(eyeBuffer);
   ReleaseProgram();
 }

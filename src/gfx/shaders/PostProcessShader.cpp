@@ -6,6 +6,7 @@
 
 #include "app/Timer.h"
 #include "gfx/shaders/ConstantBuffer.h"
+#include "gfx/shaders/ScreenQuadDraw.h"
 
 bool PostProcessShader::Initialize() {
   if (!CreateTwoStageProgram("postprocess_VS.hlsl", "PostProcess_VS", "postprocess_PS.hlsl", "PostProcess_PS",
@@ -44,23 +45,14 @@ bool PostProcessShader::SetShaderParameters(const D3DXMATRIX& world, const D3DXM
 }
 
 void PostProcessShader::Render(UINT indexCount) {
-  context->IASetInputLayout(inputLayout);
-  context->VSSetShader(vertexShader, nullptr, 0);
-  context->PSSetShader(pixelShader, nullptr, 0);
   context->PSSetSamplers(0, 1, &wrapSampler);
   context->PSSetSamplers(1, 1, &clampSampler);
-  context->DrawIndexed(indexCount, 0, 0);
+  DrawScreenQuad(*this, indexCount);
 }
 
 void PostProcessShader::Shutdown() {
   effectArray.reset();
-  if (arrayBuffer != nullptr) {
-    arrayBuffer->Release();
-    arrayBuffer = nullptr;
-  }
-  if (effectBuffer != nullptr) {
-    effectBuffer->Release();
-    effectBuffer = nullptr;
-  }
+  ReleaseConstantBuffer(arrayBuffer);
+  ReleaseConstantBuffer(effectBuffer);
   ReleaseProgram();
 }
