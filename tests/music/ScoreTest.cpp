@@ -160,3 +160,36 @@ TEST(Score, SectionsStartOnTheirCueSheetDownbeats) {
 
 }  // namespace
 }  // namespace music
+
+namespace music {
+namespace {
+
+// The pitch classes of a chord's root, third and fifth.
+bool InChord(const Chord& chord, float pitch) {
+  for (int degree = 0; degree < 3; ++degree) {
+    if (std::fmod(pitch - ChordTone(chord, degree) + 1200.0f, 12.0f) == 0.0f) return true;
+  }
+  return false;
+}
+
+TEST(Score, PadsArpeggiosAndStabsPlayTheChordThatSounds) {
+  int checked = 0;
+  for (const Note& note : ComposeShow()) {
+    const Chord chord = ChordAt(note.timeMs + 1.0);
+    if (note.voice == Voice::Pad) {
+      EXPECT_TRUE(InChord(chord, note.pitch)) << note.timeMs << " pad " << note.pitch;
+      ++checked;
+    } else if (note.voice == Voice::Stab) {
+      EXPECT_TRUE(InChord(chord, note.pitch)) << note.timeMs << " stab " << note.pitch;
+      EXPECT_EQ(note.color > 0.5f, chord.major) << note.timeMs;
+      ++checked;
+    } else if (note.voice == Voice::Pluck && note.timeMs < cue::kSchedule[1].start) {
+      EXPECT_TRUE(InChord(chord, note.pitch)) << note.timeMs << " pluck " << note.pitch;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 300);
+}
+
+}  // namespace
+}  // namespace music

@@ -9,23 +9,6 @@
 namespace music {
 namespace {
 
-int SlotAt(double ms) {
-  int slot = 0;
-  for (std::size_t i = 0; i < cue::kSchedule.size(); ++i) {
-    if (ms >= static_cast<double>(cue::kSchedule[i].start)) slot = static_cast<int>(i);
-  }
-  return slot;
-}
-
-Chord ChordAt(double ms) {
-  const int slot = SlotAt(ms);
-  const Progression& progression =
-      slot == 5 ? kFaceProgression : (slot == 4 || slot == 7 ? kFloatProgression : kMainProgression);
-  const double bar = std::floor((ms + 30.0 - SectionDownbeat(slot)) / static_cast<double>(cue::kBar));
-  const int index = static_cast<int>(bar) < 0 ? 0 : static_cast<int>(bar) % 4;
-  return progression[static_cast<std::size_t>(index)];
-}
-
 Note Make(double ms, Voice voice, float velocity, float pitch = 0.0f, double lengthMs = 100.0) {
   Note note{};
   note.timeMs = ms;

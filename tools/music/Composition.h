@@ -1,5 +1,6 @@
 #pragma once
 // The piece: one section per scene of the show, composed on the cue sheet.
+#include "Harmony.h"
 #include "Score.h"
 
 namespace music {
@@ -18,6 +19,9 @@ Score ComposeAccents();
 // Level of the arrangement at a show time, in dB: the shape of the piece's builds and
 // releases, applied to the mix before the master is set to its loudness.
 double ArrangementLevelDb(double ms);
+
+// The chord sounding at a show time (what the pads play there); accents are voiced on it.
+Chord ChordAt(double ms);
 
 // Downbeat of each scene's bar grid, in schedule order.
 double SectionDownbeat(int slot);

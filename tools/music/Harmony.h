@@ -16,8 +16,9 @@ using Progression = std::array<Chord, 4>;
 inline constexpr Progression kMainProgression = {{{45, false}, {41, true}, {48, true}, {43, true}}};
 // The face: the minor chord held, then the leading dominant for menace.
 inline constexpr Progression kFaceProgression = {{{45, false}, {45, false}, {41, true}, {40, true}}};
-// The jellyfish and the soft bodies: brighter, starting away from home.
-inline constexpr Progression kFloatProgression = {{{41, true}, {43, true}, {40, false}, {45, false}}};
+// The jellyfish and the soft bodies: brighter, starting away from home; the motif's bars
+// still fit their chords (A–C–E over F and A minor, G–C–E over C, D–B over G).
+inline constexpr Progression kFloatProgression = {{{41, true}, {45, false}, {48, true}, {43, true}}};
 
 // Chord tones upwards from the root: root, third, fifth, octave, tenth …
 inline float ChordTone(const Chord& chord, int degree) {
