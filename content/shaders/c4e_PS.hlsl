@@ -108,7 +108,7 @@ static const float2 shadowTaps[16] = {
 };
 
 // 1 where the first light reaches the surface, 0 in its shadow, soft in between.
-float ShadowFactor(PixelInputType input, float slope)
+float ShadowFactor(PixelInputType input)
 {
     if (input.lightPosition.w <= 0.0f)
     {
@@ -116,7 +116,21 @@ float ShadowFactor(PixelInputType input, float slope)
     }
     float2 ndc = input.lightPosition.xy / input.lightPosition.w;
     float2 uv = float2(ndc.x * 0.5f + 0.5f, 0.5f - ndc.y * 0.5f);
-    if (any(uv < 0.0f) || any(uv > 1.0f) || input.lightDepth <= 0.0f || input.lightDepth >= 1.0f)
+    float depth = input.lightDepth;
+    // How the surface's light depth changes across the shadow map (receiver plane): each tap is
+    // compared with the surface's own depth at that tap, so wide filters do not shadow the
+    // surface itself.
+    float2 uvX = ddx(uv);
+    float2 uvY = ddy(uv);
+    float depthX = ddx(depth);
+    float depthY = ddy(depth);
+    float determinant = uvX.x * uvY.y - uvX.y * uvY.x;
+    float2 depthPerUv = float2(0.0f, 0.0f);
+    if (abs(determinant) > 1e-12f)
+    {
+        depthPerUv = float2(uvY.y * depthX - uvX.y * depthY, uvX.x * depthY - uvY.x * depthX) / determinant;
+    }
+    if (any(uv < 0.0f) || any(uv > 1.0f) || depth <= 0.0f || depth >= 1.0f)
     {
         return 1.0f;
     }
@@ -124,15 +138,16 @@ float ShadowFactor(PixelInputType input, float slope)
     float height;
     shadowTexture.GetDimensions(width, height);
     float2 texel = 1.0f / float2(max(width, 1.0f), max(height, 1.0f));
-    // Surfaces turned away from the light need more bias against self-shadowing.
-    float bias = 0.0015f + 0.004f * slope;
     float lit = 0.0f;
     [unroll]
     for (int i = 0; i < 16; ++i)
     {
-        float occluder = shadowTexture.SampleLevel(clampSampler, uv + shadowTaps[i] * texel * 2.5f, 0).r;
+        float2 offset = shadowTaps[i] * texel * 2.5f;
+        float occluder = shadowTexture.SampleLevel(clampSampler, uv + offset, 0).r;
+        // The plane's slope is limited so silhouettes seen edge-on do not push shadows away.
+        float expected = depth + clamp(dot(depthPerUv, offset), -0.01f, 0.01f) - 0.0025f;
         // 0 is a texel nothing was drawn into: open sky.
-        lit += (occluder <= 0.0f || input.lightDepth - bias <= occluder) ? 1.0f : 0.0f;
+        lit += (occluder <= 0.0f || expected <= occluder) ? 1.0f : 0.0f;
     }
     return lit / 16.0f;
 }
@@ -206,7 +221,7 @@ float4 c4e_PS(PixelInputType input) : SV_TARGET
         float lambert = saturate((facing + wrap) / (1.0f + wrap));
         if (i == 0 && shaderFlag != 0)
         {
-            strength *= ShadowFactor(input, 1.0f - saturate(dot(normalize(input.normal), toLight)));
+            strength *= ShadowFactor(input);
         }
         float3 light = lightColor[i].rgb * strength;
         diffuse += light * lambert;

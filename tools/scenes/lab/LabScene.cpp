@@ -159,7 +159,26 @@ c4e::PolyObject Backdrop() {
 std::vector<c4e::PolyObject> PolyObjects() {
   std::vector<c4e::PolyObject> objects;
 
-  // The glass column comes first in the file: drawing still puts it after every opaque mesh.
+  // The dummies lead the file: the loader's opaque-before-transparent sort cannot move a mesh
+  // past a dummy, so the transparent glass after them still ends up last.
+  c4e::PolyObject focus;
+  focus.id = kFocusId;
+  focus.name = "focus";
+  focus.isDummy = true;
+  focus.position = {0.0f, 70.0f, 0.0f};
+  objects.push_back(focus);
+
+  c4e::PolyObject rig;
+  rig.id = kRigId;
+  rig.name = "rig";
+  rig.isDummy = true;
+  rig.position = {0.0f, 230.0f, 0.0f};
+  rig.track.hasTrack = true;
+  rig.track.keys = {Key(0, {0.0f, 230.0f, 0.0f}, {0.0f, 0.0f, 0.15f}, c4e::kLinear),
+                    Key(kLastFrame, {0.0f, 230.0f, 0.0f}, {2 * kPi, 0.0f, 0.15f}, c4e::kLinear)};
+  objects.push_back(rig);
+
+  // The glass column is the first mesh of the file: drawing still puts it after every opaque mesh.
   c4e::PolyObject glass = Mesh(kGlassId, "glass", "glass", {-175.0f, 0.0f, 70.0f});
   AppendCylinder(glass, 42.0f, 150.0f, 48);
   objects.push_back(glass);
@@ -170,13 +189,6 @@ std::vector<c4e::PolyObject> PolyObjects() {
   objects.push_back(floor);
 
   objects.push_back(Backdrop());
-
-  c4e::PolyObject focus;
-  focus.id = kFocusId;
-  focus.name = "focus";
-  focus.isDummy = true;
-  focus.position = {0.0f, 70.0f, 0.0f};
-  objects.push_back(focus);
 
   c4e::PolyObject pedestal = Mesh(kPedestalId, "pedestal", "brushed", {0.0f, 45.0f, 0.0f});
   AppendBox(pedestal, 90.0f, 90.0f, 90.0f, 1.0f / 90.0f);
@@ -198,16 +210,6 @@ std::vector<c4e::PolyObject> PolyObjects() {
   objects.push_back(neon);
 
   objects.push_back(Blob());
-
-  c4e::PolyObject rig;
-  rig.id = kRigId;
-  rig.name = "rig";
-  rig.isDummy = true;
-  rig.position = {0.0f, 230.0f, 0.0f};
-  rig.track.hasTrack = true;
-  rig.track.keys = {Key(0, {0.0f, 230.0f, 0.0f}, {0.0f, 0.0f, 0.15f}, c4e::kLinear),
-                    Key(kLastFrame, {0.0f, 230.0f, 0.0f}, {2 * kPi, 0.0f, 0.15f}, c4e::kLinear)};
-  objects.push_back(rig);
 
   for (int i = 0; i < 3; ++i) {
     const float angle = 2 * kPi * i / 3;

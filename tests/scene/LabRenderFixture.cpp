@@ -1,0 +1,147 @@
+#include "LabRenderFixture.h"
+
+#include <filesystem>
+
+#include "LabScene.h"
+
+namespace scene_test {
+
+namespace {
+
+const char* const kShaderFiles[] = {
+    "billboard_VS.hlsl",   "billboard_GS.hlsl", "billboard_PS.hlsl", "c4e_VS.hlsl",     "c4e_PS.hlsl",
+    "depth_VS.hlsl",       "depth_PS.hlsl",     "postprocess_VS.hlsl", "postprocess_PS.hlsl", "ssao_VS.hlsl",
+    "ssao_PS.hlsl",        "texmix_VS.hlsl",    "texmix_PS.hlsl",    "blur_VS.hlsl",    "blur_PS.hlsl"};
+
+}  // namespace
+
+bool LabRenderFixture::Create(std::string* error) {
+  m_directory = std::make_unique<TempDirectory>(true);
+  std::filesystem::create_directory("engine_data");
+  for (const char* name : kShaderFiles) {
+    std::error_code ec;
+    std::filesystem::copy_file(testing_support::ShaderSourcePath(name), std::string("engine_data/") + name, ec);
+    if (ec) return *error = std::string("cannot copy ") + name, false;
+  }
+  if (!lab::WriteLabContent("engine_data")) return *error = "cannot write the lab content", false;
+  if (!gpu.Create(kWidth, kHeight)) return *error = "no headless device", false;
+  if (!states.Initialize(gpu.device, gpu.context)) return *error = "render states", false;
+  textures = std::make_unique<TextureCache>(gpu.device);
+  if (!shaders.InitShaders(nullptr, gpu.device, gpu.context, nullptr)) return *error = "shader programs", false;
+
+  context.device = gpu.device;
+  context.context = gpu.context;
+  context.depthStencilView = gpu.depthView;
+  context.renderStates = &states;
+  context.textures = textures.get();
+  context.shaders = &shaders;
+  context.width = kWidth;
+  context.height = kHeight;
+  shadowMap = std::make_unique<RenderTarget>(context);
+  if (!shadowMap->Create(1.0f)) return *error = "shadow map target", false;
+  loader = std::make_unique<SceneLoader>(context);
+  return true;
+}
+
+LabRenderFixture::~LabRenderFixture() {
+  if (gpu.context != nullptr) gpu.context->ClearState();
+  loader.reset();
+  shadowMap.reset();
+  shaders.Shutdown();
+  if (textures) textures->Shutdown();
+  states.Shutdown();
+}
+
+Scene* LabRenderFixture::Load(const c4e::Scene& description, const std::string& fileName) {
+  if (!c4e::WriteSceneFile(description, "engine_data/" + fileName)) return nullptr;
+  if (!loader->Load(fileName)) return nullptr;
+  return loader->scenes.back().get();
+}
+
+void LabRenderFixture::Pose(Scene* scene, int64_t sceneTime, int32_t camera) {
+  scene->Restart();
+  scene->currentCamera = camera;
+  scene->Update(0, sceneTime);
+  scene->shadowNear = lab::kShadowNear;
+  scene->shadowFar = lab::kShadowFar;
+}
+
+void LabRenderFixture::LookFromAbove(Scene* scene) {
+  const D3DXVECTOR3 eye(0.0f, 1000.0f, 0.0f), at(0.0f, 0.0f, 0.0f), up(0.0f, 0.0f, 1.0f);
+  Camera* camera = scene->cameras[scene->currentCamera].get();
+  camera->position = eye;
+  D3DXMatrixLookAtLH(&camera->view, &eye, &at, &up);
+}
+
+D3DXMATRIX LabRenderFixture::Projection() const {
+  D3DXMATRIX projection;
+  D3DXMatrixPerspectiveFovLH(&projection, 3.14159265f / 4.0f, static_cast<float>(kWidth) / kHeight, 1.0f, 10000.0f);
+  return projection;
+}
+
+void LabRenderFixture::ShadowPass(Scene* scene) {
+  shadowMap->SetAsTarget();
+  shadowMap->Clear();
+  scene->Render(shadowMap->shaderResourceView, true, true, Projection());
+}
+
+void LabRenderFixture::ClearBackBuffer() {
+  gpu.BindBackBuffer();
+  gpu.Clear(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
+void LabRenderFixture::Project(Scene* scene, const D3DXVECTOR3& world, int* x, int* y) const {
+  const D3DXMATRIX view = scene->RenderView();
+  const D3DXMATRIX projection = Projection();
+  D3DXMATRIX viewProjection;
+  D3DXMatrixMultiply(&viewProjection, &view, &projection);
+  D3DXVECTOR3 clip;
+  D3DXVec3TransformCoord(&clip, &world, &viewProjection);
+  *x = static_cast<int>((clip.x * 0.5f + 0.5f) * kWidth);
+  *y = static_cast<int>((0.5f - clip.y * 0.5f) * kHeight);
+}
+
+std::vector<uint8_t> LabRenderFixture::BoundConstantBuffer(bool pixelStage, UINT slot) {
+  ID3D11Buffer* bound = nullptr;
+  if (pixelStage) gpu.context->PSGetConstantBuffers(slot, 1, &bound);
+  else gpu.context->VSGetConstantBuffers(slot, 1, &bound);
+  if (bound == nullptr) return {};
+  D3D11_BUFFER_DESC desc = {};
+  bound->GetDesc(&desc);
+  D3D11_BUFFER_DESC stagingDesc = {};
+  stagingDesc.ByteWidth = desc.ByteWidth;
+  stagingDesc.Usage = D3D11_USAGE_STAGING;
+  stagingDesc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
+  ID3D11Buffer* staging = nullptr;
+  std::vector<uint8_t> bytes;
+  if (SUCCEEDED(gpu.device->CreateBuffer(&stagingDesc, nullptr, &staging))) {
+    gpu.context->CopyResource(staging, bound);
+    D3D11_MAPPED_SUBRESOURCE mapped;
+    if (SUCCEEDED(gpu.context->Map(staging, 0, D3D11_MAP_READ, 0, &mapped))) {
+      const uint8_t* data = static_cast<const uint8_t*>(mapped.pData);
+      bytes.assign(data, data + desc.ByteWidth);
+      gpu.context->Unmap(staging, 0);
+    }
+    staging->Release();
+  }
+  bound->Release();
+  return bytes;
+}
+
+float Brightness(const std::vector<uint8_t>& pixels, int x, int y) {
+  const size_t at = (static_cast<size_t>(y) * LabRenderFixture::kWidth + x) * 4;
+  return (pixels[at] + pixels[at + 1] + pixels[at + 2]) / 3.0f;
+}
+
+float AreaBrightness(const std::vector<uint8_t>& pixels, int x, int y, int radius) {
+  float sum = 0.0f;
+  int count = 0;
+  for (int dy = -radius; dy <= radius; ++dy)
+    for (int dx = -radius; dx <= radius; ++dx) {
+      sum += Brightness(pixels, x + dx, y + dy);
+      ++count;
+    }
+  return sum / count;
+}
+
+}  // namespace scene_test
