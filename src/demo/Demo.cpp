@@ -6,9 +6,33 @@
 #include "gfx/D3D11Device.h"
 #include "gfx/RenderStateManager.h"
 #include "gfx/ShaderManager.h"
+#include "gfx/TextureCache.h"
 #include "platform/audio.h"
 #include "platform/message_box.h"
 #include "sound/Sound.h"
+
+namespace {
+
+// Allocates a drawing object on the Demo's RenderContext and creates it; a failed creation
+// shows the member's message. The object stays in its member either way, for Shutdown.
+template <class Object, class... Arguments>
+bool CreateOnContext(Demo& demo, Object*& member, const char* message, Arguments... arguments) {
+  member = new (std::nothrow) Object(demo.m_renderContext);
+  if (!member) return false;
+  if (member->Create(arguments...)) return true;
+  demo.ReportError(message);
+  return false;
+}
+
+template <class Object>
+void Release(Object*& member) {
+  if (!member) return;
+  member->Shutdown();
+  delete member;
+  member = nullptr;
+}
+
+}  // namespace
 
 bool Demo::Initialize(int32_t width, int32_t height, bool vsync, bool fullScreen, int32_t refresh, HWND window,
                       Timer* timer, uint8_t* keys) {
@@ -35,6 +59,9 @@ bool Demo::Initialize(int32_t width, int32_t height, bool vsync, bool fullScreen
     return false;
   }
 
+  m_pTextureCache = new (std::nothrow) TextureCache(m_pD3D11->GetDevice());
+  if (!m_pTextureCache) return false;
+
   m_pSM = new (std::nothrow) ShaderManager();
   if (!m_pSM) return false;
   if (!m_pSM->InitShaders(m_hWnd, m_pD3D11->GetDevice(), m_pD3D11->GetDeviceContext(), m_pTimer)) {
@@ -42,12 +69,36 @@ bool Demo::Initialize(int32_t width, int32_t height, bool vsync, bool fullScreen
     return false;
   }
 
+  m_pUtility = new (std::nothrow) Utility();
+  if (!m_pUtility) return false;
+
   m_pSound = new (std::nothrow) Sound();
   if (!m_pSound) return false;
   if (!m_pSound->Create()) {
     ReportError("m_pSound->Create");
     return false;
   }
+
+  m_renderContext.hWnd = m_hWnd;
+  m_renderContext.keys = m_pKeys;
+  m_renderContext.timer = m_pTimer;
+  m_renderContext.device = m_pD3D11->GetDevice();
+  m_renderContext.context = m_pD3D11->GetDeviceContext();
+  m_renderContext.depthStencilView = m_pD3D11->GetDepthStencilView();
+  m_renderContext.renderStates = m_pRSM;
+  m_renderContext.textures = m_pTextureCache;
+  m_renderContext.shaders = m_pSM;
+  m_renderContext.utility = m_pUtility;
+  m_renderContext.sound = m_pSound;
+  m_renderContext.width = m_width;
+  m_renderContext.height = m_height;
+  m_renderContext.nearPlane = 1.0f;
+  m_renderContext.farPlane = 10000.0f;
+  m_renderContext.orthoFull = m_pD3D11->GetOrthoMatrix();
+  m_renderContext.orthoHalf = m_pD3D11->GetHalfOrthoMatrix();
+  m_renderContext.orthoQuarter = m_pD3D11->GetQuarterOrthoMatrix();
+
+  if (!CreateLoadingScreen() || !CreateRenderTargets() || !CreateScreenQuads()) return false;
 
   m_lastSample = m_pTimer->elapsed;
   platform::BASS_ChannelPlay(m_pSound->stream, false);
@@ -64,6 +115,87 @@ bool Demo::Frame(int32_t fps) {
   return true;
 }
 
+// The loading picture, drawn once and presented; it stays up while the rest loads.
+bool Demo::CreateLoadingScreen() {
+  if (!CreateOnContext(*this, m_pQuadLoading, "m_pQuadLoading->Create", 1, 0)) return false;
+  m_pD3D11->BeginScene(0.0f, 0.0f, 0.0f, 0.0f);
+  m_pD3D11->ResetViewport();
+  m_pD3D11->SetBackBufferRenderTarget();
+  m_pQuadLoading->Render(0);
+  m_pD3D11->EndScene();
+  return true;
+}
+
+bool Demo::CreateRenderTargets() {
+  return CreateOnContext(*this, m_pTexture_1, "m_pTexture_1->Create", 1.0f) &&
+         CreateOnContext(*this, m_pTexture_2, "m_pTexture_2->Create", 1.0f) &&
+         CreateOnContext(*this, m_pRTT_1_1, "m_pRTT_1_1->Create", 1.0f) &&
+         CreateOnContext(*this, m_pRTT_1_2, "m_pRTT_1_2->Create", 1.0f) &&
+         CreateOnContext(*this, m_pRTT_4_1, "m_pRTT_4_1->Create", 0.5f) &&
+         CreateOnContext(*this, m_pRTT_4_2, "m_pRTT_4_2->Create", 0.5f) &&
+         CreateOnContext(*this, m_pRTT_16_1, "m_pRTT_16_1->Create", 0.25f) &&
+         CreateOnContext(*this, m_pRTT_16_2, "m_pRTT_16_2->Create", 0.25f) &&
+         CreateOnContext(*this, m_pRTT_Blur, "m_pRTT_Blur->Create", 1.0f) &&
+         CreateOnContext(*this, m_pRTT_BrightPass, "m_pRTT_BrightPass->Create", 1.0f) &&
+         CreateOnContext(*this, m_pRTT_DepthMap, "m_pRTT_DepthMap->Create", 1.0f) &&
+         CreateOnContext(*this, m_pRTT_SSAO, "m_pRTT_SSAO->Create", 1.0f) &&
+         CreateOnContext(*this, m_pRTT_SSAO_normals_depth, "m_pRTT_SSAO_normals_depth->Create", 0.5f);
+}
+
+// The effect quads draw through their own programs; the others copy, blend and preview.
+bool Demo::CreateScreenQuads() {
+  return CreateOnContext(*this, m_pQuad_Blur_4, "m_pQuad_Blur_4->Create", 2, m_pSM->blurShader, 1) &&
+         CreateOnContext(*this, m_pQuad_Blur_16, "m_pQuad_Blur_16->Create", 2, m_pSM->blurShader, 2) &&
+         CreateOnContext(*this, m_pQuad_TexMix, "m_pQuad_TexMix->Create", 3, m_pSM->texMixShader, 0) &&
+         CreateOnContext(*this, m_pQuad_SSAO, "m_pQuad_SSAO->Create", 4, m_pSM->ssaoShader, 0) &&
+         CreateOnContext(*this, m_pQuad_Noise, "m_pQuad_Noise->Create", 5, 0) &&
+         CreateOnContext(*this, m_pQuad_1_Solid, "m_pQuad_1_Solid->Create", 6, 0) &&
+         CreateOnContext(*this, m_pQuad_1_Blend, "m_pQuad_1_Blend->Create", 7, 0) &&
+         CreateOnContext(*this, m_pQuad_4_Solid, "m_pQuad_4_Solid->Create", 6, 1) &&
+         CreateOnContext(*this, m_pQuad_4_Blend, "m_pQuad_4_Blend->Create", 7, 1) &&
+         CreateOnContext(*this, m_pQuad_16_Solid, "m_pQuad_16_Solid->Create", 6, 2) &&
+         CreateOnContext(*this, m_pQuad_16_Blend, "m_pQuad_16_Blend->Create", 7, 2) &&
+         CreateOnContext(*this, m_pQuad_Texture_1, "m_pQuad_Texture_1->Create", 12, 0) &&
+         CreateOnContext(*this, m_pQuad_Texture_2, "m_pQuad_Texture_2->Create", 13, 0) &&
+         CreateOnContext(*this, m_pQuad_Texture_Bright, "m_pQuad_Texture_Bright->Create", 14, 0) &&
+         CreateOnContext(*this, m_pQuad_Texture_Depth, "m_pQuad_Texture_Depth->Create", 15, 0) &&
+         CreateOnContext(*this, m_pQuadBack_Flagge, "m_pQuadBack_Flagge->Create", 17, 0);
+}
+
+// Quads and targets in reverse creation order, then the loading quad.
+void Demo::ReleaseScreenResources() {
+  Release(m_pQuadBack_Flagge);
+  Release(m_pQuad_Texture_Depth);
+  Release(m_pQuad_Texture_Bright);
+  Release(m_pQuad_Texture_2);
+  Release(m_pQuad_Texture_1);
+  Release(m_pQuad_16_Blend);
+  Release(m_pQuad_16_Solid);
+  Release(m_pQuad_4_Blend);
+  Release(m_pQuad_4_Solid);
+  Release(m_pQuad_1_Blend);
+  Release(m_pQuad_1_Solid);
+  Release(m_pQuad_Noise);
+  Release(m_pQuad_SSAO);
+  Release(m_pQuad_TexMix);
+  Release(m_pQuad_Blur_16);
+  Release(m_pQuad_Blur_4);
+  Release(m_pRTT_SSAO_normals_depth);
+  Release(m_pRTT_SSAO);
+  Release(m_pRTT_DepthMap);
+  Release(m_pRTT_BrightPass);
+  Release(m_pRTT_Blur);
+  Release(m_pRTT_16_2);
+  Release(m_pRTT_16_1);
+  Release(m_pRTT_4_2);
+  Release(m_pRTT_4_1);
+  Release(m_pRTT_1_2);
+  Release(m_pRTT_1_1);
+  Release(m_pTexture_2);
+  Release(m_pTexture_1);
+  Release(m_pQuadLoading);
+}
+
 void Demo::Shutdown() {
   // The sound library ends first: its threads still read the music file and our buffers.
   if (m_pSound) {
@@ -71,11 +203,15 @@ void Demo::Shutdown() {
     delete m_pSound;
     m_pSound = nullptr;
   }
+  ReleaseScreenResources();
+  delete m_pUtility;
+  m_pUtility = nullptr;
   if (m_pSM) {
     m_pSM->Shutdown();
     delete m_pSM;
     m_pSM = nullptr;
   }
+  Release(m_pTextureCache);
   if (m_pRSM) {
     m_pRSM->Shutdown();
     delete m_pRSM;

@@ -4,12 +4,20 @@
 #include <cstdint>
 #include <string_view>
 
+#include "gfx/EffectQuad.h"
+#include "gfx/Quad.h"
+#include "gfx/RenderContext.h"
+#include "gfx/RenderTarget.h"
 #include "platform/win_types.h"
 
+class BlurShader;
 class D3D11Device;
 class RenderStateManager;
+class SSAOShader;
+class TexMixShader;
 class ShaderManager;
 class Sound;
+class TextureCache;
 class Timer;
 
 class Demo {
@@ -41,7 +49,46 @@ class Demo {
   Timer* m_pTimer = nullptr;
   D3D11Device* m_pD3D11 = nullptr;
   RenderStateManager* m_pRSM = nullptr;
+  TextureCache* m_pTextureCache = nullptr;
   ShaderManager* m_pSM = nullptr;
+  Utility* m_pUtility = nullptr;
   Sound* m_pSound = nullptr;
+  Quad* m_pQuadLoading = nullptr;
+  RenderTarget* m_pTexture_1 = nullptr;
+  RenderTarget* m_pTexture_2 = nullptr;
+  RenderTarget* m_pRTT_1_1 = nullptr;
+  RenderTarget* m_pRTT_1_2 = nullptr;
+  RenderTarget* m_pRTT_4_1 = nullptr;
+  RenderTarget* m_pRTT_4_2 = nullptr;
+  RenderTarget* m_pRTT_16_1 = nullptr;
+  RenderTarget* m_pRTT_16_2 = nullptr;
+  RenderTarget* m_pRTT_Blur = nullptr;
+  RenderTarget* m_pRTT_BrightPass = nullptr;
+  RenderTarget* m_pRTT_DepthMap = nullptr;
+  RenderTarget* m_pRTT_SSAO = nullptr;
+  RenderTarget* m_pRTT_SSAO_normals_depth = nullptr;
+  EffectQuad<BlurShader>* m_pQuad_Blur_4 = nullptr;
+  EffectQuad<BlurShader>* m_pQuad_Blur_16 = nullptr;
+  EffectQuad<TexMixShader>* m_pQuad_TexMix = nullptr;
+  EffectQuad<SSAOShader>* m_pQuad_SSAO = nullptr;
+  Quad* m_pQuad_Noise = nullptr;
+  Quad* m_pQuad_1_Solid = nullptr;
+  Quad* m_pQuad_1_Blend = nullptr;
+  Quad* m_pQuad_4_Solid = nullptr;
+  Quad* m_pQuad_4_Blend = nullptr;
+  Quad* m_pQuad_16_Solid = nullptr;
+  Quad* m_pQuad_16_Blend = nullptr;
+  Quad* m_pQuad_Texture_1 = nullptr;
+  Quad* m_pQuad_Texture_2 = nullptr;
+  Quad* m_pQuad_Texture_Bright = nullptr;
+  Quad* m_pQuad_Texture_Depth = nullptr;
+  Quad* m_pQuadBack_Flagge = nullptr;
   int32_t m_nFps = 0;
+  RenderContext m_renderContext;
+
+ private:
+  bool CreateLoadingScreen();
+  bool CreateRenderTargets();
+  bool CreateScreenQuads();
+  void ReleaseScreenResources();
 };
