@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/Timer.h"
+#include "demo/CueSheet.h"
 #include "gfx/D3D11Device.h"
 #include "gfx/RenderStateManager.h"
 #include "gfx/ShaderManager.h"
@@ -22,6 +23,37 @@ bool CreateOnContext(Demo& demo, Object*& member, const char* message, Arguments
   if (member->Create(arguments...)) return true;
   demo.ReportError(message);
   return false;
+}
+
+// A key with only alpha: corners and texture coordinates stay zero (fade quads are not dynamic).
+QuadKeyframe AlphaKeyframe(const cue::AlphaKey& key) {
+  QuadKeyframe keyframe;
+  keyframe.mode = 1;
+  keyframe.start = key.start;
+  keyframe.end = key.end;
+  keyframe.alphaFrom = key.from;
+  keyframe.alphaTo = key.to;
+  return keyframe;
+}
+
+// A cosine key moving a caption between two rectangles (left, top, right, bottom in percent).
+QuadKeyframe MoveKeyframe(int64_t start, int64_t end, float alphaFrom, float alphaTo, const float (&from)[4],
+                          const float (&to)[4]) {
+  QuadKeyframe keyframe;
+  keyframe.mode = 1;
+  keyframe.start = start;
+  keyframe.end = end;
+  keyframe.alphaFrom = alphaFrom;
+  keyframe.alphaTo = alphaTo;
+  const D3DXVECTOR2 texCoords[4] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 1.0f}};
+  for (int i = 0; i < 4; ++i) {
+    const bool right = i == 1 || i == 3, bottom = i >= 2;
+    keyframe.cornersFrom[i] = D3DXVECTOR2(right ? from[2] : from[0], bottom ? from[3] : from[1]);
+    keyframe.cornersTo[i] = D3DXVECTOR2(right ? to[2] : to[0], bottom ? to[3] : to[1]);
+    keyframe.texCoordsFrom[i] = texCoords[i];
+    keyframe.texCoordsTo[i] = texCoords[i];
+  }
+  return keyframe;
 }
 
 template <class Object>
@@ -98,7 +130,9 @@ bool Demo::Initialize(int32_t width, int32_t height, bool vsync, bool fullScreen
   m_renderContext.orthoHalf = m_pD3D11->GetHalfOrthoMatrix();
   m_renderContext.orthoQuarter = m_pD3D11->GetQuarterOrthoMatrix();
 
-  if (!CreateLoadingScreen() || !CreateRenderTargets() || !CreateScreenQuads()) return false;
+  if (!CreateLoadingScreen() || !CreateRenderTargets() || !CreateScreenQuads() || !CreateFadeQuads() ||
+      !CreateCaptions())
+    return false;
 
   m_lastSample = m_pTimer->elapsed;
   platform::BASS_ChannelPlay(m_pSound->stream, false);
@@ -162,9 +196,69 @@ bool Demo::CreateScreenQuads() {
          CreateOnContext(*this, m_pQuadBack_Flagge, "m_pQuadBack_Flagge->Create", 17, 0);
 }
 
-// Quads and targets in reverse creation order, then the loading quad.
+// The black fader draws its colour only; each fader gets its keys right after creation.
+bool Demo::CreateFadeQuads() {
+  if (!CreateOnContext(*this, m_pQuadFaderBlack, "m_pQuadFaderBlack->Create", 8, 0)) return false;
+  m_pQuadFaderBlack->hasTexture = false;
+  for (const cue::AlphaKey& key : cue::kBlackFader) m_pQuadFaderBlack->AddKeyframe(AlphaKeyframe(key));
+  if (!CreateOnContext(*this, m_pQuadFaderCross, "m_pQuadFaderCross->Create", 10, 0)) return false;
+  for (const cue::AlphaKey& key : cue::kCrossFader) m_pQuadFaderCross->AddKeyframe(AlphaKeyframe(key));
+  if (!CreateOnContext(*this, m_pQuadFlasher, "m_pQuadFlasher->Create", 11, 0)) return false;
+  for (const cue::AlphaKey& key : cue::kFlasher) m_pQuadFlasher->AddKeyframe(AlphaKeyframe(key));
+  return CreateOnContext(*this, m_pQuadOver_Vignette, "m_pQuadOver_Vignette->Create", 18, 0);
+}
+
+// Each title slides in along the bottom fifth, holds, and slides out again; the credits fade
+// in and out over the whole screen.
+bool Demo::CreateCaptions() {
+  struct CaptionKeys {
+    Quad* Demo::*member;
+    int32_t preset;
+    const char* message;
+    int64_t inStart, inEnd, holdStart, holdEnd, outStart, outEnd;
+  };
+  static const CaptionKeys kCaptions[] = {
+      {&Demo::m_pQuadText_Tunnel, 20, "m_pQuadText_Tunnel->Create", 26200, 27200, 27200, 31750, 31750, 32500},
+      {&Demo::m_pQuadText_Magnet, 21, "m_pQuadText_Magnet->Create", 50730, 51730, 51730, 55000, 55000, 55750},
+      {&Demo::m_pQuadText_Zelle, 22, "m_pQuadText_Zelle->Create", 71740, 72740, 72740, 77200, 77200, 77950},
+      {&Demo::m_pQuadText_Qualle, 23, "m_pQuadText_Qualle->Create", 93800, 94800, 94550, 99320, 99320, 100070},
+      {&Demo::m_pQuadText_Fratze, 24, "m_pQuadText_Fratze->Create", 124150, 124840, 124840, 129700, 129700, 130390},
+      {&Demo::m_pQuadText_Blob, 25, "m_pQuadText_Blob->Create", 140700, 141100, 141100, 146250, 146250, 146650},
+      {&Demo::m_pQuadText_Soft, 26, "m_pQuadText_Soft->Create", 160300, 161300, 161050, 165000, 165000, 165750},
+      {&Demo::m_pQuadText_Logo, 27, "m_pQuadText_Logo->Create", 182100, 182790, 182790, 187600, 187600, 188290},
+  };
+  static const float kOutside[4] = {100.0f, 80.0f, 150.0f, 100.0f};
+  static const float kShown[4] = {50.0f, 80.0f, 100.0f, 100.0f};
+  for (const CaptionKeys& caption : kCaptions) {
+    Quad*& quad = this->*caption.member;
+    if (!CreateOnContext(*this, quad, caption.message, caption.preset, 0)) return false;
+    quad->AddKeyframe(MoveKeyframe(caption.inStart, caption.inEnd, 1.0f, 1.0f, kOutside, kShown));
+    quad->AddKeyframe(MoveKeyframe(caption.holdStart, caption.holdEnd, 1.0f, 1.0f, kShown, kShown));
+    quad->AddKeyframe(MoveKeyframe(caption.outStart, caption.outEnd, 1.0f, 1.0f, kShown, kOutside));
+  }
+  if (!CreateOnContext(*this, m_pQuadText_Credits, "m_pQuadText_Credits->Create", 28, 0)) return false;
+  static const float kWholeScreen[4] = {0.0f, 0.0f, 100.0f, 100.0f};
+  m_pQuadText_Credits->AddKeyframe(MoveKeyframe(193150, 197000, 0.0f, 1.1f, kWholeScreen, kWholeScreen));
+  m_pQuadText_Credits->AddKeyframe(MoveKeyframe(197000, 205000, 1.1f, 0.0f, kWholeScreen, kWholeScreen));
+  return true;
+}
+
+// Quads and targets in the reverse of the creation order, then the loading quad.
 void Demo::ReleaseScreenResources() {
+  Release(m_pQuadText_Credits);
+  Release(m_pQuadText_Logo);
+  Release(m_pQuadText_Soft);
+  Release(m_pQuadText_Blob);
+  Release(m_pQuadText_Fratze);
+  Release(m_pQuadText_Qualle);
+  Release(m_pQuadText_Zelle);
+  Release(m_pQuadText_Magnet);
+  Release(m_pQuadText_Tunnel);
+  Release(m_pQuadOver_Vignette);
   Release(m_pQuadBack_Flagge);
+  Release(m_pQuadFlasher);
+  Release(m_pQuadFaderCross);
+  Release(m_pQuadFaderBlack);
   Release(m_pQuad_Texture_Depth);
   Release(m_pQuad_Texture_Bright);
   Release(m_pQuad_Texture_2);

@@ -83,6 +83,19 @@ class Demo {
   Quad* m_pQuad_Texture_Bright = nullptr;
   Quad* m_pQuad_Texture_Depth = nullptr;
   Quad* m_pQuadBack_Flagge = nullptr;
+  Quad* m_pQuadFaderBlack = nullptr;
+  Quad* m_pQuadFaderCross = nullptr;
+  Quad* m_pQuadFlasher = nullptr;
+  Quad* m_pQuadOver_Vignette = nullptr;
+  Quad* m_pQuadText_Tunnel = nullptr;
+  Quad* m_pQuadText_Magnet = nullptr;
+  Quad* m_pQuadText_Zelle = nullptr;
+  Quad* m_pQuadText_Qualle = nullptr;
+  Quad* m_pQuadText_Fratze = nullptr;
+  Quad* m_pQuadText_Blob = nullptr;
+  Quad* m_pQuadText_Soft = nullptr;
+  Quad* m_pQuadText_Logo = nullptr;
+  Quad* m_pQuadText_Credits = nullptr;
   int32_t m_nFps = 0;
   RenderContext m_renderContext;
 
@@ -90,5 +103,7 @@ class Demo {
   bool CreateLoadingScreen();
   bool CreateRenderTargets();
   bool CreateScreenQuads();
+  bool CreateFadeQuads();
+  bool CreateCaptions();
   void ReleaseScreenResources();
 };
