@@ -34,6 +34,14 @@ void Composer::Add(double beat, Note note) {
 void Composer::Drums(int bar, Groove groove, float intensity) {
   const double b = 4.0 * bar;
   auto sixteenth = [&](int step) { return b + 0.25 * step; };
+  // Every fourth bar of a full groove ends in a short snare fill into the next phrase.
+  if (bar % 4 == 3 && (groove == Groove::TwoStep || groove == Groove::FourFloor)) {
+    for (int step : {13, 14, 15}) {
+      Note snare = Hit(Voice::Snare, (0.3f + 0.12f * static_cast<float>(step - 13)) * intensity, -0.15f);
+      snare.pitch = static_cast<float>(step - 13);
+      Add(sixteenth(step), snare);
+    }
+  }
   switch (groove) {
     case Groove::None:
       return;
@@ -56,7 +64,7 @@ void Composer::Drums(int bar, Groove groove, float intensity) {
       Add(sixteenth(4), Hit(Voice::Snare, 0.75f * intensity));
       Add(sixteenth(12), Hit(Voice::Snare, 0.75f * intensity));
       Add(sixteenth(7), Hit(Voice::Snare, 0.18f * intensity, -0.2f));
-      Add(sixteenth(15), Hit(Voice::Snare, 0.22f * intensity, -0.2f));
+      if (bar % 4 != 3) Add(sixteenth(15), Hit(Voice::Snare, 0.22f * intensity, -0.2f));  // else the fill
       for (int step = 0; step < 16; ++step) {
         const float accent = step % 2 == 0 ? 0.32f : 0.16f;
         Add(sixteenth(step), Hit(step == 14 ? Voice::HatOpen : Voice::HatClosed, accent * intensity, 0.3f));
