@@ -359,3 +359,61 @@ TEST_F(DrawTest, DynamicBufferMapRulesFollowDirect3D) {
 }
 
 }  // namespace
+
+namespace {
+
+ID3D11RasterizerState* Rasterizer(ID3D11Device* device, D3D11_CULL_MODE cull, BOOL frontCounterClockwise,
+                                  BOOL depthClip, BOOL scissor) {
+  const D3D11_RASTERIZER_DESC desc{D3D11_FILL_SOLID, cull, frontCounterClockwise, 0, 0.0f, 0.0f,
+                                   depthClip, scissor, FALSE, FALSE};
+  ID3D11RasterizerState* state = nullptr;
+  device->CreateRasterizerState(&desc, &state);
+  return state;
+}
+
+TEST_F(DrawTest, RasterizerWindingDepthClipAndScissorFollowTheirFields) {
+  // Counter-clockwise fronts: culling back faces now drops the clockwise triangle.
+  ID3D11RasterizerState* ccwFront = Rasterizer(gpu.device, D3D11_CULL_BACK, TRUE, TRUE, FALSE);
+  SetStates(ccwFront, states.blendOpaque, states.depthOff);
+  gpu.Clear(0, 0, 0, 1);
+  Draw(kClockwise);
+  EXPECT_EQ(gpu.PixelAt(5, 5).r, 0);
+  Draw(kCounterClockwise);
+  EXPECT_EQ(gpu.PixelAt(5, 5).r, 255);
+
+  // Beyond the far plane: clipped with depth clipping on, clamped and drawn with it off.
+  ID3D11RasterizerState* noClip = Rasterizer(gpu.device, D3D11_CULL_NONE, FALSE, FALSE, FALSE);
+  SetStates(states.rasterCullNone, states.blendOpaque, states.depthOff);
+  gpu.Clear(0, 0, 0, 1);
+  Draw(FullQuad(1.5f, 0, 1, 0, 1));
+  EXPECT_EQ(gpu.PixelAt(30, 30).g, 0);
+  SetStates(noClip, states.blendOpaque, states.depthOff);
+  Draw(FullQuad(1.5f, 0, 1, 0, 1));
+  EXPECT_EQ(gpu.PixelAt(30, 30).g, 255);
+
+  // Scissor rectangles are in pixels from the top left, as the viewport.
+  ID3D11RasterizerState* scissor = Rasterizer(gpu.device, D3D11_CULL_NONE, FALSE, TRUE, TRUE);
+  SetStates(scissor, states.blendOpaque, states.depthOff);
+  const D3D11_RECT rect{0, 0, 16, 8};
+  gpu.context->RSSetScissorRects(1, &rect);
+  gpu.Clear(0, 0, 0, 1);
+  Draw(FullQuad(0.5f, 0, 0, 1, 1));
+  EXPECT_EQ(gpu.PixelAt(4, 4).b, 255);
+  EXPECT_EQ(gpu.PixelAt(4, 12).b, 0);
+  EXPECT_EQ(gpu.PixelAt(20, 4).b, 0);
+
+  // A viewport over the lower right quarter puts clip space's top left at its corner.
+  SetStates(states.rasterCullNone, states.blendOpaque, states.depthOff);
+  const D3D11_VIEWPORT quarter{32, 32, 32, 32, 0, 1};
+  gpu.context->RSSetViewports(1, &quarter);
+  gpu.Clear(0, 0, 0, 1);
+  Draw(kClockwise);
+  EXPECT_EQ(gpu.PixelAt(34, 34).r, 255);
+  EXPECT_EQ(gpu.PixelAt(30, 30).r, 0);
+  EXPECT_EQ(gpu.PixelAt(61, 61).r, 0);
+  ccwFront->Release();
+  noClip->Release();
+  scissor->Release();
+}
+
+}  // namespace
