@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/Timer.h"
+#include "gfx/EffectQuad.h"
 #include "gfx/Quad.h"
 #include "gfx/RenderStateManager.h"
 #include "gfx/RenderTarget.h"
@@ -40,7 +41,7 @@ class QuadTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::create_directory("engine_data");
-    for (const char* name : {"postprocess_VS.hlsl", "postprocess_PS.hlsl"})
+    for (const char* name : {"postprocess_VS.hlsl", "postprocess_PS.hlsl", "blur_VS.hlsl", "blur_PS.hlsl"})
       std::filesystem::copy_file(testing_support::ShaderSourcePath(name), std::string("engine_data/") + name);
   }
 
@@ -263,5 +264,61 @@ TEST_F(QuadTest, FadesOverlaysAndCaptionsBlendAsTheShowComposesThem) {
   credits.Render(0);
   ExpectNear(gpu.PixelAt(16, 4), {128, 128, 128, 255}, 3, "caption text");
   ExpectNear(gpu.PixelAt(16, 28), {0, 0, 0, 255}, 1, "caption background");
+  testing_support::ExpectNoGLErrors();
+}
+
+TEST_F(QuadTest, BrightPassKeepsValuesAboveOneForTheBloomChain) {
+  Start(16, 16);
+  RenderTarget source(rc), bright(rc);
+  ASSERT_TRUE(source.Create(1.0f));
+  ASSERT_TRUE(bright.Create(1.0f));
+  const FLOAT hot[4] = {3.0f, 2.5f, 4.0f, 1.0f};
+  gpu.context->ClearRenderTargetView(source.renderTargetView, hot);
+  Quad copy(rc);
+  ASSERT_TRUE(copy.Create(6, 0));
+  copy.texture = source.shaderResourceView;
+  auto readCentre = [&](int32_t effect) {
+    bright.SetAsTarget();
+    bright.Clear();
+    copy.Render(effect);
+    std::vector<float> texels(16 * 16 * 4);
+    glGetTextureImage(bright.texture->glName(), 0, GL_RGBA, GL_FLOAT, static_cast<GLsizei>(texels.size() * 4),
+                      texels.data());
+    const size_t at = (8 * 16 + 8) * 4;
+    return std::vector<float>(texels.begin() + at, texels.begin() + at + 4);
+  };
+  EXPECT_EQ(readCentre(0), (std::vector<float>{3.0f, 2.5f, 4.0f, 1.0f}));  // an exact float copy
+  const std::vector<float> kept = readCentre(13);
+  EXPECT_FLOAT_EQ(kept[0], 3.0f);
+  EXPECT_FLOAT_EQ(kept[2], 4.0f);
+  const FLOAT dim[4] = {0.2f, 0.3f, 0.25f, 1.0f};
+  gpu.context->ClearRenderTargetView(source.renderTargetView, dim);
+  const std::vector<float> dropped = readCentre(13);
+  EXPECT_EQ(dropped[0], 0.0f);
+  EXPECT_EQ(dropped[1], 0.0f);
+  testing_support::ExpectNoGLErrors();
+}
+
+TEST_F(QuadTest, EffectQuadDrawsThroughItsProgramOverItsSizeClass) {
+  Start(64, 48);
+  BlurShader blur;
+  blur.device = gpu.device;
+  blur.context = gpu.context;
+  ASSERT_TRUE(blur.CreateSamplers() && blur.Initialize());
+  blur.direction = -1;  // neither axis: a plain copy of the source
+  blur.sourceTexture = Texture("quadrants.png", EncodePng(16, 16, QuadrantImage(16, 16)));
+  EffectQuad<BlurShader> quad(rc);
+  ASSERT_TRUE(quad.Create(2, &blur, 2));
+  gpu.Clear(0.0f, 0.0f, 0.0f, 1.0f);
+  Viewport(16.0f, 12.0f);
+  gpu.context->OMSetBlendState(states.blendAlpha, nullptr, 0xFFFFFFFFu);
+  quad.Render();
+  EXPECT_LT(gpu.PixelAt(0, 0).r, 100);
+  EXPECT_GT(gpu.PixelAt(15, 0).r, 150);
+  EXPECT_GT(gpu.PixelAt(0, 11).g, 150);
+  EXPECT_GT(gpu.PixelAt(15, 11).g, 150);
+  EXPECT_EQ(gpu.PixelAt(16, 11).g, 0);  // nothing beyond the quarter target
+  EXPECT_EQ(gpu.PixelAt(15, 12).r, 0);
+  blur.Shutdown();
   testing_support::ExpectNoGLErrors();
 }
