@@ -11,7 +11,8 @@
 // set); quads without a texture draw their vertex colour.
 //
 // The effect array is a table of picture rows: xyz scale the colour channels of a row and w
-// shifts it sideways (glitch strength times w pixels); (1, 1, 1, 0) leaves a row untouched.
+// shifts it sideways, by glitch strength times w pixels of a 1280-pixel-wide picture, so the
+// glitch looks the same at every resolution; (1, 1, 1, 0) leaves a row untouched.
 
 cbuffer EffectBuffer : register(b0)
 {
@@ -54,7 +55,7 @@ static const float3 LUMA = float3(0.299f, 0.587f, 0.114f);
 //  shadow       shadow tint rgb, gain pulse
 //  highlight    highlight tint rgb, hue speed (radians a second)
 //  lift         lift rgb, hue across the picture (radians over its width)
-//  split        aberration, aberration pulse, glitch strength (pixels per unit of w), hue pulse
+//  split        aberration, aberration pulse, glitch strength, hue pulse
 //  bend         wiggle, wiggle pulse, wave (pixels), cubic lens amount
 //  shape        lens pulse, pixelate, edge drawing, poster
 //  masks        black and white, bright pass, thermal palette, plasma
@@ -165,14 +166,14 @@ Settings LookUpSettings(int number)
     s.shadow = number == 100 ? float4(1.0f, 0.97f, 0.92f, 0.12f) : s.shadow;
     s.highlight = number == 100 ? float4(1.12f, 1.0f, 0.82f, 0.0f) : s.highlight;
     s.lift = number == 100 ? float4(0.035f, 0.02f, 0.0f, 0.0f) : s.lift;
-    s.split = number == 100 ? float4(0.0f, 0.0f, 2.0f, 0.0f) : s.split;
+    s.split = number == 100 ? float4(0.0f, 0.0f, 1.0f, 0.0f) : s.split;
     s.vignette = number == 100 ? float4(0.45f, 0.35f, 1.0f, 0.025f) : s.vignette;
     s.finish = number == 100 ? float4(0.0f, 0.0f, 0.0f, 1.0f) : s.finish;
     // 101 tunnel, first half: cold teal, fine scanlines, breathing aberration
     s.tone = number == 101 ? float4(0.8f, 0.0f, 1.0f, 0.5f) : s.tone;
     s.shadow = number == 101 ? float4(0.78f, 1.02f, 1.14f, 0.15f) : s.shadow;
     s.highlight = number == 101 ? float4(0.86f, 1.06f, 1.1f, 0.0f) : s.highlight;
-    s.split = number == 101 ? float4(0.004f, 0.012f, 2.0f, 0.0f) : s.split;
+    s.split = number == 101 ? float4(0.004f, 0.012f, 1.0f, 0.0f) : s.split;
     s.vignette = number == 101 ? float4(0.4f, 0.4f, 1.0f, 0.0f) : s.vignette;
     s.lines = number == 101 ? float4(0.0f, 0.12f, 3.0f, 0.0f) : s.lines;
     s.finish = number == 101 ? float4(0.0f, 0.0f, 0.0f, 1.0f) : s.finish;
@@ -180,7 +181,7 @@ Settings LookUpSettings(int number)
     s.tone = number == 102 ? float4(1.15f, 0.0f, 1.0f, 0.5f) : s.tone;
     s.shadow = number == 102 ? float4(1.05f, 0.8f, 1.15f, 0.0f) : s.shadow;
     s.highlight = number == 102 ? float4(1.14f, 0.88f, 1.08f, 0.0f) : s.highlight;
-    s.split = number == 102 ? float4(0.0f, 0.0f, 2.0f, 0.0f) : s.split;
+    s.split = number == 102 ? float4(0.0f, 0.0f, 1.0f, 0.0f) : s.split;
     s.vignette = number == 102 ? float4(0.45f, 0.35f, 1.0f, 0.0f) : s.vignette;
     s.lines = number == 102 ? float4(0.0f, 0.18f, 4.0f, 0.12f) : s.lines;
     s.finish = number == 102 ? float4(0.0f, 0.0f, 0.0f, 1.0f) : s.finish;
@@ -188,7 +189,7 @@ Settings LookUpSettings(int number)
     s.tone = number == 103 ? float4(1.0f, 0.0f, 1.18f, 0.45f) : s.tone;
     s.shadow = number == 103 ? float4(0.75f, 0.95f, 1.15f, 0.08f) : s.shadow;
     s.highlight = number == 103 ? float4(1.18f, 0.98f, 0.78f, 0.0f) : s.highlight;
-    s.split = number == 103 ? float4(0.003f, 0.008f, 2.0f, 0.0f) : s.split;
+    s.split = number == 103 ? float4(0.003f, 0.008f, 1.0f, 0.0f) : s.split;
     s.vignette = number == 103 ? float4(0.55f, 0.3f, 0.95f, 0.0f) : s.vignette;
     s.finish = number == 103 ? float4(0.0f, 0.0f, 0.0f, 1.0f) : s.finish;
     // 104 zelle: under the microscope, green-cyan inside a round lens, grainy
@@ -196,14 +197,14 @@ Settings LookUpSettings(int number)
     s.shadow = number == 104 ? float4(0.88f, 1.1f, 0.96f, 0.0f) : s.shadow;
     s.highlight = number == 104 ? float4(0.9f, 1.1f, 0.98f, 0.0f) : s.highlight;
     s.lift = number == 104 ? float4(0.0f, 0.03f, 0.02f, 0.0f) : s.lift;
-    s.split = number == 104 ? float4(0.0f, 0.0f, 2.0f, 0.0f) : s.split;
+    s.split = number == 104 ? float4(0.0f, 0.0f, 1.0f, 0.0f) : s.split;
     s.vignette = number == 104 ? float4(0.88f, 0.42f, 0.62f, 0.05f) : s.vignette;
     s.finish = number == 104 ? float4(0.0f, 0.0f, 0.0f, 1.0f) : s.finish;
     // 105 qualle: deep sea, blue-green, wavering light, glowing highlights
     s.shadow = number == 105 ? float4(0.7f, 0.95f, 1.2f, 0.0f) : s.shadow;
     s.highlight = number == 105 ? float4(0.75f, 1.0f, 1.2f, 0.0f) : s.highlight;
     s.lift = number == 105 ? float4(0.0f, 0.015f, 0.04f, 0.0f) : s.lift;
-    s.split = number == 105 ? float4(0.0f, 0.0f, 2.0f, 0.0f) : s.split;
+    s.split = number == 105 ? float4(0.0f, 0.0f, 1.0f, 0.0f) : s.split;
     s.bend = number == 105 ? float4(0.0f, 0.0f, 1.5f, 0.0f) : s.bend;
     s.vignette = number == 105 ? float4(0.5f, 0.4f, 1.05f, 0.0f) : s.vignette;
     s.finish = number == 105 ? float4(0.0f, 0.0f, 1.0f, 1.0f) : s.finish;
@@ -212,14 +213,14 @@ Settings LookUpSettings(int number)
     s.tone = number == 106 ? float4(0.4f, 0.0f, 1.45f, 0.42f) : s.tone;
     s.shadow = number == 106 ? float4(1.02f, 1.0f, 0.96f, 0.0f) : s.shadow;
     s.highlight = number == 106 ? float4(1.02f, 1.0f, 0.96f, 0.0f) : s.highlight;
-    s.split = number == 106 ? float4(0.0f, 0.0f, 2.0f, 0.0f) : s.split;
+    s.split = number == 106 ? float4(0.0f, 0.0f, 1.0f, 0.0f) : s.split;
     s.vignette = number == 106 ? float4(0.5f, 0.3f, 1.0f, 0.08f) : s.vignette;
     s.lines = number == 106 ? float4(0.06f, 0.0f, 3.0f, 0.0f) : s.lines;
     s.finish = number == 106 ? float4(0.08f, 0.0f, 0.0f, 1.0f) : s.finish;
     // 107 blob: acid colours, hue drifting and pushed by the music
     s.tone = number == 107 ? float4(1.45f, 0.4f, 1.1f, 0.5f) : s.tone;
     s.highlight = number == 107 ? float4(1.0f, 1.0f, 1.0f, 0.35f) : s.highlight;
-    s.split = number == 107 ? float4(0.0f, 0.0f, 2.0f, 0.9f) : s.split;
+    s.split = number == 107 ? float4(0.0f, 0.0f, 1.0f, 0.9f) : s.split;
     s.vignette = number == 107 ? float4(0.4f, 0.45f, 1.1f, 0.0f) : s.vignette;
     s.finish = number == 107 ? float4(0.0f, 0.0f, 0.0f, 1.0f) : s.finish;
     // 108 soft: pastel dream, lifted blacks, low contrast, warm on the beat
@@ -227,7 +228,7 @@ Settings LookUpSettings(int number)
     s.shadow = number == 108 ? float4(1.0f, 1.0f, 1.0f, 0.06f) : s.shadow;
     s.highlight = number == 108 ? float4(1.04f, 1.0f, 0.97f, 0.0f) : s.highlight;
     s.lift = number == 108 ? float4(0.05f, 0.04f, 0.07f, 0.0f) : s.lift;
-    s.split = number == 108 ? float4(0.0f, 0.0f, 2.0f, 0.0f) : s.split;
+    s.split = number == 108 ? float4(0.0f, 0.0f, 1.0f, 0.0f) : s.split;
     s.vignette = number == 108 ? float4(0.25f, 0.5f, 1.15f, 0.0f) : s.vignette;
     s.finish = number == 108 ? float4(0.0f, 0.0f, 0.2f, 1.0f) : s.finish;
     s.glowColour = number == 108 ? float4(0.6f, 0.55f, 0.6f, 0.0f) : s.glowColour;
@@ -235,7 +236,7 @@ Settings LookUpSettings(int number)
     s.tone = number == 109 ? float4(0.35f, 0.0f, 1.15f, 0.42f) : s.tone;
     s.shadow = number == 109 ? float4(0.92f, 0.97f, 1.06f, 0.1f) : s.shadow;
     s.highlight = number == 109 ? float4(1.25f, 1.05f, 0.7f, 0.0f) : s.highlight;
-    s.split = number == 109 ? float4(0.0f, 0.0f, 2.0f, 0.0f) : s.split;
+    s.split = number == 109 ? float4(0.0f, 0.0f, 1.0f, 0.0f) : s.split;
     s.vignette = number == 109 ? float4(0.55f, 0.4f, 1.0f, 0.025f) : s.vignette;
     s.finish = number == 109 ? float4(0.0f, 0.055f, 0.0f, 1.0f) : s.finish;
     return s;
@@ -345,11 +346,12 @@ float4 ApplyEffect(float2 uv, float2 texel, float seconds, float4 vertexColor)
     const int rowCount = clamp(entryCount, 1, 4096);
     const float4 entry = effectArray[clamp((int)(uv.y / texel.y), 0, rowCount - 1)];
     const float glitchOn = step(0.0001f, split.z);
-    at.x += entry.w * split.z * texel.x * glitchOn;
+    const float glitchUnit = split.z / 1280.0f * glitchOn;
+    at.x += entry.w * glitchUnit;
 
     // Red and blue sampled apart; green and alpha from both, so no split is an exact copy.
     const float2 apart = (at - 0.5f) * (split.x + split.y * pulse) + lensSplit +
-                         float2(abs(entry.w) * 0.4f * split.z * texel.x * glitchOn, 0.0f);
+                         float2(abs(entry.w) * 0.4f * glitchUnit, 0.0f);
     const float4 plus = Fetch(at + apart, vertexColor);
     const float4 minus = Fetch(at - apart, vertexColor);
     float4 c = float4(plus.r, (plus.g + minus.g) * 0.5f, minus.b, (plus.a + minus.a) * 0.5f);
