@@ -33,9 +33,11 @@ struct ShaderStageCode {
 std::vector<uint8_t> SerializeShaderCode(const ShaderStageCode& code);
 bool ParseShaderCode(const void* bytes, size_t size, ShaderStageCode* code);
 
-// Stage interfaces and vertex attributes meet by location; every stage derives the location
-// from the semantic the same way. Returns -1 for a semantic outside the table.
+// Stage interfaces meet by location; every stage derives the location from the semantic the same
+// way. Returns -1 for a semantic outside the table; those get one of the derived locations.
 int SemanticLocation(std::string_view upperCaseName, uint32_t index);
+constexpr int kFirstDerivedLocation = 21;
+constexpr int kDerivedLocations = 10;  // 21..30, below the 32 vectors GL 4.5 drivers offer
 
 // Direct3D slots are per stage; GL binding points are shared, so each stage gets its own range.
 constexpr uint32_t kBindingsPerStage = 16;

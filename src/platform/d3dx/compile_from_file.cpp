@@ -56,23 +56,56 @@ void SplitSemantic(const std::string& semantic, std::string* name, uint32_t* ind
   *index = digits < semantic.size() ? static_cast<uint32_t>(std::stoul(semantic.substr(digits))) : 0;
 }
 
-// Gives every user-semantic stage variable the location its semantic stands for.
+// Vertex inputs meet the input layout by semantic (CreateInputLayout reads the recorded pairs),
+// so their locations are simply this shader's own, counted from 0.
+bool AssignVertexInputLocations(spirv_cross::CompilerGLSL& glsl,
+                                const spirv_cross::SmallVector<spirv_cross::Resource>& variables,
+                                ShaderStageCode* code, std::string* error) {
+  uint32_t next = 0;
+  for (const spirv_cross::Resource& variable : variables) {
+    const std::string& semantic = glsl.get_decoration_string(variable.id, spv::DecorationUserSemantic);
+    std::string name;
+    uint32_t index = 0;
+    SplitSemantic(semantic, &name, &index);
+    if (name.empty()) {
+      *error = "vertex input '" + variable.name + "' has no semantic";
+      return false;
+    }
+    glsl.set_decoration(variable.id, spv::DecorationLocation, next);
+    code->inputs.push_back({name, index, next});
+    ++next;
+  }
+  return true;
+}
+
+// Stages meet by semantic: a semantic names the same location in every stage. Semantics outside
+// the fixed table get one derived from their name; two variables of one interface that land on
+// the same location are a compile error rather than a silent mix-up.
 bool AssignInterfaceLocations(spirv_cross::CompilerGLSL& glsl,
-                              const spirv_cross::SmallVector<spirv_cross::Resource>& variables, bool recordInputs,
-                              ShaderStageCode* code, std::string* error) {
+                              const spirv_cross::SmallVector<spirv_cross::Resource>& variables, std::string* error) {
+  std::vector<std::pair<uint32_t, std::string>> used;
   for (const spirv_cross::Resource& variable : variables) {
     const std::string& semantic = glsl.get_decoration_string(variable.id, spv::DecorationUserSemantic);
     std::string name;
     uint32_t index = 0;
     SplitSemantic(semantic, &name, &index);
     if (name.empty() || name.rfind("SV_", 0) == 0) continue;
-    const int location = platform::d3d11::SemanticLocation(name, index);
+    int location = platform::d3d11::SemanticLocation(name, index);
     if (location < 0) {
-      *error = "unsupported semantic '" + semantic + "' on '" + variable.name + "'";
-      return false;
+      uint32_t hash = 2166136261u;
+      for (char c : name) hash = (hash ^ static_cast<uint8_t>(c)) * 16777619u;
+      location = platform::d3d11::kFirstDerivedLocation +
+                 static_cast<int>((hash + index) % platform::d3d11::kDerivedLocations);
     }
+    for (const auto& [taken, other] : used) {
+      if (taken == static_cast<uint32_t>(location)) {
+        *error = "semantics '" + other + "' and '" + semantic + "' share interface location " +
+                 std::to_string(location) + "; rename one";
+        return false;
+      }
+    }
+    used.emplace_back(static_cast<uint32_t>(location), semantic);
     glsl.set_decoration(variable.id, spv::DecorationLocation, static_cast<uint32_t>(location));
-    if (recordInputs) code->inputs.push_back({name, index, static_cast<uint32_t>(location)});
   }
   return true;
 }
@@ -182,17 +215,12 @@ bool CrossCompile(std::vector<uint32_t> spirv, ShaderStage stage, ShaderStageCod
     code->samplers.push_back(combined);
   }
 
-  if (stage != ShaderStage::Vertex &&
-      !AssignInterfaceLocations(glsl, resources.stage_inputs, false, code, error)) {
+  if (stage == ShaderStage::Vertex) {
+    if (!AssignVertexInputLocations(glsl, resources.stage_inputs, code, error)) return false;
+  } else if (!AssignInterfaceLocations(glsl, resources.stage_inputs, error)) {
     return false;
   }
-  if (stage == ShaderStage::Vertex && !AssignInterfaceLocations(glsl, resources.stage_inputs, true, code, error)) {
-    return false;
-  }
-  if (stage != ShaderStage::Pixel &&
-      !AssignInterfaceLocations(glsl, resources.stage_outputs, false, code, error)) {
-    return false;
-  }
+  if (stage != ShaderStage::Pixel && !AssignInterfaceLocations(glsl, resources.stage_outputs, error)) return false;
 
   // Window row 0 is the top row of every target (GL_UPPER_LEFT clip control), which is where
   // GL's default lower-left fragment origin already puts SV_Position's y = 0.
