@@ -193,3 +193,36 @@ TEST(DecodedImage, DamagedDdsFails) {
   EXPECT_FALSE(patched(128 + 4, 4, array));               // a volume texture
   EXPECT_FALSE(patched(128, 2, array));                   // float texels: not read here
 }
+
+// Random damage anywhere in the headers: every outcome is a clean failure or a consistent image.
+TEST(DecodedImage, RandomlyDamagedDdsHeadersDecodeConsistentlyOrFail) {
+  uint32_t state = 12345;
+  auto next = [&state] {
+    state = state * 1664525u + 1013904223u;
+    return state >> 8;
+  };
+  for (bool dx10 : {false, true}) {
+    DdsFixture f;
+    f.kind = DdsFixture::Kind::Bc1;
+    f.width = f.height = 8;
+    f.mipLevels = 2;
+    f.cube = true;
+    f.dx10Header = dx10;
+    const auto original = EncodeDds(f);
+    const size_t headerBytes = dx10 ? 148 : 128;
+    for (int round = 0; round < 3000; ++round) {
+      auto file = original;
+      for (int flips = 1 + next() % 3; flips > 0; --flips) file[next() % headerBytes] = static_cast<uint8_t>(next());
+      DecodedImage image;
+      if (!DecodeImage(file.data(), file.size(), image)) continue;
+      size_t expected = 0;
+      for (const auto& level : image.levels) {
+        ASSERT_EQ(level.offset, expected);
+        expected += level.size;
+      }
+      ASSERT_EQ(image.data.size(), expected);
+      ASSERT_LE(image.data.size(), file.size());
+      ASSERT_EQ(image.levels.size(), size_t{image.arraySize} * image.mipLevels);
+    }
+  }
+}
