@@ -59,12 +59,17 @@ PixelInputType c4e_VS(VertexInputType input)
     output.worldPosition = world.xyz;
     output.position = mul(mul(world, viewMatrix), projectionMatrix);
 
-    float4 fromLight = mul(world, lightViewMatrix);
+    // Scaled objects keep their frame: the vectors are renormalised per pixel anyway.
+    output.normal = mul(input.normal, (float3x3)worldMatrix);
+
+    // The shadow lookup starts a little off the surface along its normal (about two shadow-map
+    // texels at that distance), which keeps curved surfaces from shadowing themselves.
+    float lightDistance = mul(world, lightViewMatrix).z;
+    float4 lifted = float4(world.xyz + normalize(output.normal) * (0.0015f * abs(lightDistance)), 1.0f);
+    float4 fromLight = mul(lifted, lightViewMatrix);
     output.lightPosition = mul(fromLight, lightProjectionMatrix);
     output.lightDepth = LinearDepth(fromLight.z, lightProjectionMatrix);
 
-    // Scaled objects keep their frame: the vectors are renormalised per pixel anyway.
-    output.normal = mul(input.normal, (float3x3)worldMatrix);
     output.tangent = mul(input.tangent, (float3x3)worldMatrix);
     output.binormal = mul(input.binormal, (float3x3)worldMatrix);
     output.viewDirection = float3(eyeX, eyeY, eyeZ) - world.xyz;
