@@ -2,7 +2,11 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <new>
+#include <string>
+#include <system_error>
 
 #include "app/ArchiveUnpacker.h"
 #include "app/LaunchSettings.h"
@@ -41,7 +45,9 @@ void DispatchMessage(const MSG& message) {
 Application* TheApplication() { return g_application; }
 
 bool Application::Initialize() {
-  if (m_options.clock == ClockKind::FixedStep) {
+  if (!m_options.captureDirectory.empty()) {
+    platform::UseManualClock(0);
+  } else if (m_options.clock == ClockKind::FixedStep) {
     platform::UseFixedStepClock(m_options.clockStepMs);
   } else {
     platform::UseSteadyClock();
@@ -147,7 +153,28 @@ bool Application::InitializeDemo() {
 }
 
 void Application::Run() {
-  RunFrames([this](int32_t fps) { return m_pDemo->Frame(fps); });
+  const bool capturing = !m_options.captureDirectory.empty();
+  if (capturing) {
+    std::error_code error;
+    std::filesystem::create_directories(m_options.captureDirectory, error);
+  }
+  int32_t captured = 0;
+  RunFrames([&](int32_t fps) {
+    if (!m_pDemo->Frame(fps)) return false;
+    if (capturing) {
+      char name[32];
+      std::snprintf(name, sizeof(name), "frame_%05d.png", captured++);
+      const std::string path = (std::filesystem::path(m_options.captureDirectory) / name).string();
+      if (!m_pDemo->SaveFrame(path.c_str())) {
+        std::fprintf(stderr, "Could not write %s; capture stopped.\n", path.c_str());
+        return false;
+      }
+    }
+    return true;
+  });
+  if (!m_options.screenshotPath.empty() && !m_pDemo->SaveFrame(m_options.screenshotPath.c_str())) {
+    std::fprintf(stderr, "Could not write %s.\n", m_options.screenshotPath.c_str());
+  }
 }
 
 void Application::RunFrames(const FrameFunction& frame) {
@@ -164,6 +191,10 @@ void Application::RunFrames(const FrameFunction& frame) {
     }
     if (message.message == WM_QUIT) break;
 
+    // Capture steps show time by exactly one frame per pass.
+    if (!m_options.captureDirectory.empty()) {
+      platform::SetManualClock(m_capturedFrames++ * 1000 / m_options.captureFps);
+    }
     m_pTimer->Frame();
     if (m_keyStates[VK_ESCAPE]) break;
     if (!frame(m_pTimer->fps)) break;

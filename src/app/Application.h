@@ -45,6 +45,7 @@ class Application {
   ShowOptions m_options;
   const char* m_className = nullptr;
   bool m_videoStarted = false;
+  int64_t m_capturedFrames = 0;
   HWND m_hWnd = nullptr;
   int32_t m_screenWidth = 0;
   int32_t m_screenHeight = 0;

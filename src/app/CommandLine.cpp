@@ -95,6 +95,20 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv) {
                        "), got \"" + std::string(text) + "\"";
         return result;
       }
+    } else if (arg == "--screenshot") {
+      if (!value(&text)) return result;
+      options.screenshotPath = text;
+    } else if (arg == "--capture") {
+      if (!value(&text)) return result;
+      options.captureDirectory = text;
+    } else if (arg == "--capture-fps") {
+      if (!value(&text)) return result;
+      int64_t fps = 0;
+      if (!ParseInteger(text, 1, 240, &fps)) {
+        result.error = "--capture-fps expects 1 to 240 frames per second, got \"" + std::string(text) + "\"";
+        return result;
+      }
+      options.captureFps = static_cast<int32_t>(fps);
     } else {
       result.error = "unknown option \"" + std::string(arg) + "\"";
       return result;
@@ -129,6 +143,10 @@ Plays the show. Escape or closing the window ends it early.
   --clock KIND        steady (default) or fixed:MS, a clock that advances MS
                       milliseconds at every reading (reproducible runs)
   --end-at MS         end the show at this show time (default 204200)
+  --screenshot FILE   write the last frame drawn to FILE (PNG)
+  --capture DIR       write every frame to DIR/frame_00000.png ...; the show
+                      clock then steps exactly one frame per pass
+  --capture-fps N     frames per second of show time for --capture (default 25)
   -h, --help          show this text
 )";
   return usage;

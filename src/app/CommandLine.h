@@ -18,6 +18,9 @@ struct ShowOptions {
   ClockKind clock = ClockKind::Steady;
   int64_t clockStepMs = 0;  // per counter reading, with ClockKind::FixedStep
   int64_t endAtMs = SHOW_LENGTH_MS;
+  std::string screenshotPath;  // the last frame drawn, as PNG
+  std::string captureDirectory;  // every frame as PNG, on a clock stepped per frame
+  int32_t captureFps = 25;
 };
 
 struct CommandLineResult {

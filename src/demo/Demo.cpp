@@ -322,3 +322,7 @@ void Demo::Shutdown() {
 void Demo::ReportError(std::string_view text) {
   platform::MessageBox(m_hWnd, text, "rock'n'error", MB_ICONERROR);
 }
+
+bool Demo::SaveFrame(const char* path) const {
+  return m_pD3D11 && m_pD3D11->GetSwapChain() && m_pD3D11->GetSwapChain()->SaveBackBufferPng(path);
+}

@@ -31,6 +31,8 @@ class Demo {
   bool Frame(int32_t fps);
   void Shutdown();
   void ReportError(std::string_view text);
+  // Writes the frame last drawn to a PNG file (screenshots and capture).
+  bool SaveFrame(const char* path) const;
 
   int64_t m_lastSample = 0;
   int16_t m_bDebugView = 0;

@@ -33,6 +33,13 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_EQ(result.options.clockStepMs, 40);
   EXPECT_EQ(result.options.endAtMs, 2000);
 
+  const CommandLineResult capture =
+      Parse({"--capture", "frames", "--capture-fps", "50", "--screenshot", "last.png"});
+  ASSERT_TRUE(capture.ok) << capture.error;
+  EXPECT_EQ(capture.options.captureDirectory, "frames");
+  EXPECT_EQ(capture.options.captureFps, 50);
+  EXPECT_EQ(capture.options.screenshotPath, "last.png");
+
   // Headless implies a window unless full screen is asked for, which it cannot honour.
   EXPECT_FALSE(Parse({"--headless"}).options.fullScreen);
   EXPECT_FALSE(Parse({"--headless", "--fullscreen"}).ok);
@@ -55,6 +62,8 @@ TEST(CommandLine, RejectsMalformedInputWithAReason) {
            {"--end-at", "204201"},
            {"--end-at", "12abc"},
            {"--end-at", "99999999999999999999999"},
+           {"--capture-fps", "0"},
+           {"--screenshot"},
        }) {
     const CommandLineResult result = Parse(args);
     EXPECT_FALSE(result.ok) << args[0];
