@@ -152,8 +152,10 @@ TEST_F(D3D11DeviceTest, OrthoMatricesMapTheirSizeOntoClipSpace) {
 
 TEST_F(D3D11DeviceTest, ShutdownWithoutInitializeAndTwiceIsHarmless) {
   device.Shutdown();
+  const long liveBefore = IUnknown::LiveObjectCount();
   ASSERT_TRUE(device.Initialize(80, 60, false, window, false, 10000.0f, 1.0f));
   device.Shutdown();
+  EXPECT_EQ(IUnknown::LiveObjectCount(), liveBefore);
   device.Shutdown();
   EXPECT_EQ(device.GetDevice(), nullptr);
 }
@@ -200,7 +202,12 @@ TEST_F(RenderStateManagerTest, InitializeBindsCullBackOpaqueAndDepthOn) {
   states.rasterCullFront->GetDesc(&front);
   EXPECT_EQ(front.CullMode, D3D11_CULL_FRONT);
   EXPECT_TRUE(front.AntialiasedLineEnable);
+  const long liveBefore = IUnknown::LiveObjectCount();
   states.Shutdown();
+  // The three bound states live on in the context until it lets them go, as in Direct3D.
+  EXPECT_EQ(IUnknown::LiveObjectCount(), liveBefore - 6);
+  gpu.context->ClearState();
+  EXPECT_EQ(IUnknown::LiveObjectCount(), liveBefore - 9);
   EXPECT_EQ(states.depthOff, nullptr);
   EXPECT_EQ(states.rasterCullNone, nullptr);
   ExpectNoGLErrors();

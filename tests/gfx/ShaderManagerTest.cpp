@@ -59,8 +59,17 @@ TEST_F(ShaderManagerTest, CreatesAllSevenProgramsWithoutABox) {
   EXPECT_EQ(manager.blurShader, nullptr);
 }
 
+TEST_F(ShaderManagerTest, ShutdownReleasesEveryObjectAProgramMade) {
+  const long liveBefore = IUnknown::LiveObjectCount();
+  ASSERT_TRUE(Init());
+  EXPECT_GT(IUnknown::LiveObjectCount(), liveBefore + 7 * 6);
+  manager.Shutdown();
+  EXPECT_EQ(IUnknown::LiveObjectCount(), liveBefore);
+}
+
 TEST_F(ShaderManagerTest, MissingFileShowsItsPathAndStopsCreation) {
   data.Remove("ssao_PS.hlsl");
+  const long liveBefore = IUnknown::LiveObjectCount();
   EXPECT_FALSE(Init());
   const auto boxes = platform::TakeShownMessageBoxes();
   ASSERT_EQ(boxes.size(), 1u);
@@ -72,6 +81,9 @@ TEST_F(ShaderManagerTest, MissingFileShowsItsPathAndStopsCreation) {
   EXPECT_NE(manager.postProcessShader->effectBuffer, nullptr);
   EXPECT_EQ(manager.texMixShader, nullptr);
   EXPECT_EQ(manager.blurShader, nullptr);
+  // Releasing what was created, the half-made SSAO program included, leaves nothing behind.
+  manager.Shutdown();
+  EXPECT_EQ(IUnknown::LiveObjectCount(), liveBefore);
 }
 
 TEST_F(ShaderManagerTest, SyntaxErrorShowsTheCompilersTextWithThePathAsCaption) {

@@ -72,9 +72,12 @@ class IUnknown {
   IUnknown(const IUnknown&) = delete;
   IUnknown& operator=(const IUnknown&) = delete;
 
+  // The layer's own: objects alive right now, so tests can tell a leak from a release.
+  static long LiveObjectCount();
+
  protected:
-  IUnknown() = default;
-  virtual ~IUnknown() = default;
+  IUnknown();
+  virtual ~IUnknown();
 
  private:
   ULONG m_referenceCount = 1;
