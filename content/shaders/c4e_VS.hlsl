@@ -47,6 +47,10 @@ float LinearDepth(float viewZ, matrix projection)
 {
     float a = mul(float4(0.0f, 0.0f, 1.0f, 0.0f), projection).z;
     float b = mul(float4(0.0f, 0.0f, 0.0f, 1.0f), projection).z;
+    if (abs(a) < 0.000001f)
+    {
+        return 0.0f;  // no projection yet (no shadow pass has run)
+    }
     float nearPlane = -b / a;
     float farPlane = nearPlane * a / max(a - 1.0f, 0.000001f);
     return (viewZ - nearPlane) / max(farPlane - nearPlane, 0.000001f);
