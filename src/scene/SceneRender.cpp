@@ -100,7 +100,9 @@ void Scene::Render(ID3D11ShaderResourceView* extraTexture, bool depthPass, bool 
       continue;
     }
     m_renderContext.context->RSSetState(m_renderContext.renderStates->rasterCullBack);
-    DrawWithMaterial(mesh, view, projection, extraTexture, shaderFlag);
+    // In the shadow pass the extra texture is the target being drawn into: Direct3D reads such
+    // a texture as unbound, and OpenGL leaves a texture that is read and written at once undefined.
+    DrawWithMaterial(mesh, view, projection, depthPass ? nullptr : extraTexture, shaderFlag);
   }
   RestoreDefaultStates();
 }

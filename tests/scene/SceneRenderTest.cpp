@@ -228,6 +228,11 @@ TEST_F(SceneRenderTest, InTheShadowPassAMeshTheFirstLightListsIsDrawnWithTheMate
   EXPECT_EQ(MatrixAt(transforms, 64), listing->cameras[0]->view);
   EXPECT_EQ(MatrixAt(transforms, 128), s_lab->Projection());
   EXPECT_EQ(MatrixAt(transforms, 192), listing->lights[0]->lightView);
+  // The shadow map is the target of this pass, so it is not also read as slot 4.
+  ID3D11ShaderResourceView* slot4 = s_lab->shadowMap->shaderResourceView;
+  s_lab->gpu.context->PSGetShaderResources(4, 1, &slot4);
+  EXPECT_EQ(slot4, nullptr);
+  if (slot4 != nullptr) slot4->Release();
 }
 
 TEST_F(SceneRenderTest, TheCameraDepthPassLeavesOutTransparentMeshes) {
@@ -322,6 +327,16 @@ TEST_F(SceneRenderTest, MaterialAndLightConstantsArriveAsTheProgramReadsThem) {
     EXPECT_FLOAT_EQ(FloatAt(lights, 816 + 16 * i + 12), light.shaderParamB * 10.0f);
   }
   EXPECT_EQ(lights[944], 1);
+
+  // The glass has no 2D maps, the shadow map in slot 4 and the studio cube in slot 5.
+  ID3D11ShaderResourceView* resources[6] = {};
+  s_lab->gpu.context->PSGetShaderResources(0, 6, resources);
+  for (int slot = 0; slot < 4; ++slot) EXPECT_EQ(resources[slot], nullptr) << slot;
+  EXPECT_EQ(resources[4], s_lab->shadowMap->shaderResourceView);
+  EXPECT_NE(resources[5], nullptr);
+  EXPECT_EQ(resources[5], tuned->polyObjects.back()->material->reflectionTexture);
+  for (ID3D11ShaderResourceView* view : resources)
+    if (view != nullptr) view->Release();
 }
 
 }  // namespace
