@@ -322,3 +322,22 @@ TEST_F(QuadTest, EffectQuadDrawsThroughItsProgramOverItsSizeClass) {
   blur.Shutdown();
   testing_support::ExpectNoGLErrors();
 }
+
+// An empty texture slot reads as transparent black, so a caption whose image is missing
+// leaves the picture alone instead of covering it with an opaque box.
+TEST_F(QuadTest, CaptionWithoutItsImageLeavesThePictureAlone) {
+  Start(16, 16);
+  Quad caption(rc);
+  ASSERT_TRUE(caption.Create(28, 0));  // no text_credits.png in the data directory
+  EXPECT_EQ(caption.texture, nullptr);
+  EXPECT_TRUE(caption.hasTexture);
+  caption.alpha = 1.0f;
+  gpu.Clear(0.2f, 0.4f, 0.6f, 1.0f);
+  caption.Render(0);
+  const auto pixel = gpu.PixelAt(8, 8);
+  EXPECT_NEAR(pixel.r, 51, 1);
+  EXPECT_NEAR(pixel.g, 102, 1);
+  EXPECT_NEAR(pixel.b, 153, 1);
+  caption.Shutdown();
+  testing_support::ExpectNoGLErrors();
+}

@@ -55,7 +55,32 @@ void ViewTarget(ID3D11DepthStencilView* view, GLuint* texture, GLint* level) {
   ViewTargetOf<D3D11_DEPTH_STENCIL_VIEW_DESC>(view, texture, level);
 }
 
-void BindStageResources(const ShaderStageCode& code, const StageBindings& bindings, ShaderStage stage) {
+void CreateEmptyTextures(uint32_t (&textures)[4]) {
+  const uint8_t transparent[4] = {0, 0, 0, 0};
+  const GLenum targets[4] = {GL_TEXTURE_2D, GL_TEXTURE_CUBE_MAP, GL_TEXTURE_3D, GL_TEXTURE_2D_ARRAY};
+  for (int kind = 0; kind < 4; ++kind) {
+    const GLenum target = targets[kind];
+    GLuint& texture = textures[kind];
+    glCreateTextures(target, 1, &texture);
+    // Cube maps take 2D storage and are filled face by face as layers.
+    if (target == GL_TEXTURE_2D || target == GL_TEXTURE_CUBE_MAP) {
+      glTextureStorage2D(texture, 1, GL_RGBA8, 1, 1);
+    } else {
+      glTextureStorage3D(texture, 1, GL_RGBA8, 1, 1, 1);
+    }
+    const int layers = target == GL_TEXTURE_CUBE_MAP ? 6 : 1;
+    for (int layer = 0; layer < layers; ++layer) {
+      if (target == GL_TEXTURE_2D) {
+        glTextureSubImage2D(texture, 0, 0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, transparent);
+      } else {
+        glTextureSubImage3D(texture, 0, 0, 0, layer, 1, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, transparent);
+      }
+    }
+  }
+}
+
+void BindStageResources(const ShaderStageCode& code, const StageBindings& bindings, ShaderStage stage,
+                        const uint32_t (&emptyTextures)[4]) {
   for (UINT slot = 0; slot < PULSAR_CONSTANT_BUFFER_SLOTS; ++slot) {
     ID3D11Buffer* buffer = bindings.constantBuffers[slot].get();
     if (buffer != nullptr) glBindBufferBase(GL_UNIFORM_BUFFER, ConstantBufferBinding(stage, slot), buffer->glName());
@@ -63,7 +88,8 @@ void BindStageResources(const ShaderStageCode& code, const StageBindings& bindin
   for (const CombinedSampler& pair : code.samplers) {
     ID3D11ShaderResourceView* view =
         pair.textureSlot < PULSAR_RESOURCE_SLOTS ? bindings.resources[pair.textureSlot].get() : nullptr;
-    glBindTextureUnit(pair.unit, view != nullptr ? view->glTexture() : 0);
+    glBindTextureUnit(pair.unit,
+                      view != nullptr ? view->glTexture() : emptyTextures[static_cast<int>(pair.dimension)]);
     ID3D11SamplerState* sampler =
         pair.samplerSlot >= 0 && static_cast<UINT>(pair.samplerSlot) < PULSAR_SAMPLER_SLOTS
             ? bindings.samplers[pair.samplerSlot].get()
@@ -80,6 +106,7 @@ ID3D11DeviceContext::ID3D11DeviceContext(ID3D11Device* device)
   glCreateFramebuffers(1, &m_state->clearFramebuffer);
   glCreateProgramPipelines(1, &m_state->pipeline);
   glCreateVertexArrays(1, &m_state->emptyVertexArray);
+  CreateEmptyTextures(m_state->emptyTextures);
   glBindProgramPipeline(m_state->pipeline);
 }
 
@@ -90,6 +117,7 @@ ID3D11DeviceContext::~ID3D11DeviceContext() {
   glDeleteFramebuffers(1, &m_state->clearFramebuffer);
   glDeleteProgramPipelines(1, &m_state->pipeline);
   glDeleteVertexArrays(1, &m_state->emptyVertexArray);
+  glDeleteTextures(4, m_state->emptyTextures);
 }
 
 bool ID3D11DeviceContext::PrepareDraw() {
@@ -163,7 +191,7 @@ bool ID3D11DeviceContext::PrepareDraw() {
   for (int stage = 0; stage < 3; ++stage) {
     glUseProgramStages(s.pipeline, stageBits[stage], shaders[stage] != nullptr ? shaders[stage]->glProgram() : 0);
     if (shaders[stage] != nullptr) {
-      BindStageResources(*shaders[stage]->m_code, s.stages[stage], static_cast<ShaderStage>(stage));
+      BindStageResources(*shaders[stage]->m_code, s.stages[stage], static_cast<ShaderStage>(stage), s.emptyTextures);
     }
   }
 

@@ -73,6 +73,9 @@ struct ContextState {
   uint32_t clearFramebuffer = 0;
   uint32_t pipeline = 0;
   uint32_t emptyVertexArray = 0;
+  // 1 × 1 transparent black textures, one per sampled dimension: an empty slot reads as
+  // (0, 0, 0, 0) as in Direct3D, where GL's texture 0 would read opaque black.
+  uint32_t emptyTextures[4] = {};
 
   // What must be sent to GL before the next draw.
   bool framebufferDirty = true;

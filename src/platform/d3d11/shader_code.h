@@ -17,7 +17,12 @@ struct ShaderInput {
   uint32_t location = 0;
 };
 
+// What kind of texture a shader samples, so an empty slot can read as transparent black of
+// the right kind.
+enum class SampledDimension : uint8_t { Texture2D, TextureCube, Texture3D, Texture2DArray };
+
 struct CombinedSampler {
+  SampledDimension dimension = SampledDimension::Texture2D;
   uint32_t textureSlot = 0;
   int32_t samplerSlot = -1;  // -1: the texture is only loaded, never sampled
   uint32_t unit = 0;

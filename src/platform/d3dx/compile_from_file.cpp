@@ -201,6 +201,11 @@ bool CrossCompile(std::vector<uint32_t> spirv, ShaderStage stage, ShaderStageCod
   uint32_t unit = platform::d3d11::TextureUnitBase(stage);
   for (const spirv_cross::CombinedImageSampler& pair : glsl.get_combined_image_samplers()) {
     CombinedSampler combined;
+    const spirv_cross::SPIRType::ImageType& image = glsl.get_type_from_variable(pair.image_id).image;
+    combined.dimension = image.dim == spv::DimCube ? platform::d3d11::SampledDimension::TextureCube
+                         : image.dim == spv::Dim3D ? platform::d3d11::SampledDimension::Texture3D
+                         : image.arrayed        ? platform::d3d11::SampledDimension::Texture2DArray
+                                                : platform::d3d11::SampledDimension::Texture2D;
     combined.textureSlot = glsl.get_decoration(pair.image_id, spv::DecorationBinding);
     combined.samplerSlot = pair.sampler_id == dummySampler
                                ? -1
