@@ -1,7 +1,7 @@
 // Times the lab scene's shadow pass and material pass at 1280 × 720 (or the size given), each
 // iteration ended by reading the back buffer so the renderer has really finished. The read-back
 // alone is timed too and reported beside, so the pass cost can be told apart from it.
-//   pulsar-scene-bench [WIDTHxHEIGHT] [iterations]
+//   pulsar-scene-render-bench [WIDTHxHEIGHT] [iterations]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -52,21 +52,21 @@ int main(int argc, char** argv) {
   ViewerSettings settings;
   int iterations = 20;
   if (argc > 1 && std::sscanf(argv[1], "%dx%d", &settings.width, &settings.height) != 2) {
-    std::fprintf(stderr, "usage: pulsar-scene-bench [WIDTHxHEIGHT] [iterations]\n");
+    std::fprintf(stderr, "usage: pulsar-scene-render-bench [WIDTHxHEIGHT] [iterations]\n");
     return 2;
   }
   if (argc > 2) iterations = std::max(3, std::atoi(argv[2]));
 
-  const std::filesystem::path root = std::filesystem::temp_directory_path() / "pulsar-scene-bench";
+  const std::filesystem::path root = std::filesystem::temp_directory_path() / "pulsar-scene-render-bench";
   std::filesystem::remove_all(root);
   if (!PrepareDataDirectory(root)) {
-    std::fprintf(stderr, "pulsar-scene-bench: cannot prepare %s\n", root.c_str());
+    std::fprintf(stderr, "pulsar-scene-render-bench: cannot prepare %s\n", root.c_str());
     return 1;
   }
   std::filesystem::current_path(root);
   if (!platform::InitializeVideo(platform::VideoMode::Headless)) return 1;
   platform::WindowDesc desc;
-  desc.title = "pulsar-scene-bench";
+  desc.title = "pulsar-scene-render-bench";
   desc.width = settings.width;
   desc.height = settings.height;
   platform::Window* window = platform::Window::Create(desc);
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
       std::printf("  shadow + material passes      %8.2f (median less the read-back)\n", both.median - readBack.median);
       result = 0;
     } else {
-      std::fprintf(stderr, "pulsar-scene-bench: no device or no scene\n");
+      std::fprintf(stderr, "pulsar-scene-render-bench: no device or no scene\n");
     }
   }
   if (window != nullptr) platform::Window::Destroy(window);
