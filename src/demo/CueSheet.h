@@ -139,23 +139,31 @@ inline constexpr std::array<AlphaKey, 3> kCrossFader = {{
     {42800, 47000, 0.0f, 1.0f},
 }};
 
-// Caption slide-ins: each caption enters from the right over this span.
+// Captions: each slides in from the right, holds until it slides out again. Two holds start
+// before their slide-in ends; the slide-in wins until its end because it was added first.
 struct CaptionCue {
   Millis slideInStart;
   Millis slideInEnd;
-  Millis slideOutStart;
+  Millis holdStart;
+  Millis slideOutStart;  // the hold ends here
   Millis slideOutEnd;
 };
 
 inline constexpr std::array<CaptionCue, 8> kCaptions = {{
-    {26200, 27200, 31750, 32500},     // tunnel
-    {50730, 51730, 55000, 55750},     // magnet
-    {71740, 72740, 77200, 77950},     // zelle
-    {93800, 94800, 99320, 100070},    // qualle
-    {124150, 124840, 129700, 130390}, // fratze
-    {140700, 141100, 146250, 146650}, // blob
-    {160300, 161300, 165000, 165750}, // soft
-    {182100, 182790, 187600, 188290}, // logo
+    {26200, 27200, 27200, 31750, 32500},      // tunnel
+    {50730, 51730, 51730, 55000, 55750},      // magnet
+    {71740, 72740, 72740, 77200, 77950},      // zelle
+    {93800, 94800, 94550, 99320, 100070},     // qualle
+    {124150, 124840, 124840, 129700, 130390}, // fratze
+    {140700, 141100, 141100, 146250, 146650}, // blob
+    {160300, 161300, 161050, 165000, 165750}, // soft
+    {182100, 182790, 182790, 187600, 188290}, // logo
+}};
+
+// The credits fade in over the whole screen with the black fade, and out again.
+inline constexpr std::array<AlphaKey, 2> kCredits = {{
+    {193150, 197000, 0.0f, 1.1f},
+    {197000, 205000, 1.1f, 0.0f},
 }};
 
 // Windows of the keyed glitch; step and band set how coarse its bands are.

@@ -1,5 +1,6 @@
 #include "demo/Demo.h"
 
+#include <iterator>
 #include <new>
 
 #include "app/Timer.h"
@@ -211,35 +212,37 @@ bool Demo::CreateFadeQuads() {
 // Each title slides in along the bottom fifth, holds, and slides out again; the credits fade
 // in and out over the whole screen.
 bool Demo::CreateCaptions() {
-  struct CaptionKeys {
+  struct Caption {
     Quad* Demo::*member;
     int32_t preset;
     const char* message;
-    int64_t inStart, inEnd, holdStart, holdEnd, outStart, outEnd;
   };
-  static const CaptionKeys kCaptions[] = {
-      {&Demo::m_pQuadText_Tunnel, 20, "m_pQuadText_Tunnel->Create", 26200, 27200, 27200, 31750, 31750, 32500},
-      {&Demo::m_pQuadText_Magnet, 21, "m_pQuadText_Magnet->Create", 50730, 51730, 51730, 55000, 55000, 55750},
-      {&Demo::m_pQuadText_Zelle, 22, "m_pQuadText_Zelle->Create", 71740, 72740, 72740, 77200, 77200, 77950},
-      {&Demo::m_pQuadText_Qualle, 23, "m_pQuadText_Qualle->Create", 93800, 94800, 94550, 99320, 99320, 100070},
-      {&Demo::m_pQuadText_Fratze, 24, "m_pQuadText_Fratze->Create", 124150, 124840, 124840, 129700, 129700, 130390},
-      {&Demo::m_pQuadText_Blob, 25, "m_pQuadText_Blob->Create", 140700, 141100, 141100, 146250, 146250, 146650},
-      {&Demo::m_pQuadText_Soft, 26, "m_pQuadText_Soft->Create", 160300, 161300, 161050, 165000, 165000, 165750},
-      {&Demo::m_pQuadText_Logo, 27, "m_pQuadText_Logo->Create", 182100, 182790, 182790, 187600, 187600, 188290},
+  static const Caption kTitles[] = {
+      {&Demo::m_pQuadText_Tunnel, 20, "m_pQuadText_Tunnel->Create"},
+      {&Demo::m_pQuadText_Magnet, 21, "m_pQuadText_Magnet->Create"},
+      {&Demo::m_pQuadText_Zelle, 22, "m_pQuadText_Zelle->Create"},
+      {&Demo::m_pQuadText_Qualle, 23, "m_pQuadText_Qualle->Create"},
+      {&Demo::m_pQuadText_Fratze, 24, "m_pQuadText_Fratze->Create"},
+      {&Demo::m_pQuadText_Blob, 25, "m_pQuadText_Blob->Create"},
+      {&Demo::m_pQuadText_Soft, 26, "m_pQuadText_Soft->Create"},
+      {&Demo::m_pQuadText_Logo, 27, "m_pQuadText_Logo->Create"},
   };
+  static_assert(std::size(kTitles) == cue::kCaptions.size());
   static const float kOutside[4] = {100.0f, 80.0f, 150.0f, 100.0f};
   static const float kShown[4] = {50.0f, 80.0f, 100.0f, 100.0f};
-  for (const CaptionKeys& caption : kCaptions) {
-    Quad*& quad = this->*caption.member;
-    if (!CreateOnContext(*this, quad, caption.message, caption.preset, 0)) return false;
-    quad->AddKeyframe(MoveKeyframe(caption.inStart, caption.inEnd, 1.0f, 1.0f, kOutside, kShown));
-    quad->AddKeyframe(MoveKeyframe(caption.holdStart, caption.holdEnd, 1.0f, 1.0f, kShown, kShown));
-    quad->AddKeyframe(MoveKeyframe(caption.outStart, caption.outEnd, 1.0f, 1.0f, kShown, kOutside));
+  for (size_t i = 0; i < std::size(kTitles); ++i) {
+    const cue::CaptionCue& keys = cue::kCaptions[i];
+    Quad*& quad = this->*kTitles[i].member;
+    if (!CreateOnContext(*this, quad, kTitles[i].message, kTitles[i].preset, 0)) return false;
+    quad->AddKeyframe(MoveKeyframe(keys.slideInStart, keys.slideInEnd, 1.0f, 1.0f, kOutside, kShown));
+    quad->AddKeyframe(MoveKeyframe(keys.holdStart, keys.slideOutStart, 1.0f, 1.0f, kShown, kShown));
+    quad->AddKeyframe(MoveKeyframe(keys.slideOutStart, keys.slideOutEnd, 1.0f, 1.0f, kShown, kOutside));
   }
   if (!CreateOnContext(*this, m_pQuadText_Credits, "m_pQuadText_Credits->Create", 28, 0)) return false;
   static const float kWholeScreen[4] = {0.0f, 0.0f, 100.0f, 100.0f};
-  m_pQuadText_Credits->AddKeyframe(MoveKeyframe(193150, 197000, 0.0f, 1.1f, kWholeScreen, kWholeScreen));
-  m_pQuadText_Credits->AddKeyframe(MoveKeyframe(197000, 205000, 1.1f, 0.0f, kWholeScreen, kWholeScreen));
+  for (const cue::AlphaKey& key : cue::kCredits) {
+    m_pQuadText_Credits->AddKeyframe(MoveKeyframe(key.start, key.end, key.from, key.to, kWholeScreen, kWholeScreen));
+  }
   return true;
 }
 
