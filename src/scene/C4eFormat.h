@@ -26,6 +26,11 @@ constexpr int32_t kTagLuminanceMap = 0x1005;
 constexpr int32_t kTagEnvironmentMap = 0x1006;
 constexpr int32_t kTagReflectionMap = 0x1007;
 
+// Interpolation codes of track and morph keys; the earlier key of a span selects the blend.
+constexpr int32_t kInterpolationHermite = 1;
+constexpr int32_t kInterpolationLinear = 2;
+constexpr int32_t kInterpolationStep = 3;
+
 // Animation frames run at 25 per second.
 constexpr uint32_t kMillisecondsPerFrame = 40;
 

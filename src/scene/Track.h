@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "math/d3dx_math.h"
+#include "scene/C4eFormat.h"
 
-// Interpolation codes of track and morph keys; the earlier key of a span selects the blend.
-constexpr int32_t kInterpolationHermite = 1;
-constexpr int32_t kInterpolationLinear = 2;
-constexpr int32_t kInterpolationStep = 3;
+using c4e_format::kInterpolationHermite;
+using c4e_format::kInterpolationLinear;
+using c4e_format::kInterpolationStep;
 
 struct TrackKey {
   int32_t frame = 0;

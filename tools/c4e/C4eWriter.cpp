@@ -3,21 +3,13 @@
 #include <cstring>
 #include <fstream>
 
+#include "scene/C4eFormat.h"
+
 namespace c4e {
 
-namespace {
+using namespace c4e_format;
 
-constexpr int32_t kTagSceneName = 0x1;
-constexpr int32_t kTagObjectCount = 0x2;
-constexpr int32_t kTagPolyObjectCount = 0x3;
-constexpr int32_t kTagCameraCount = 0x4;
-constexpr int32_t kTagMaterialCount = 0x5;
-constexpr int32_t kTagLightCount = 0x6;
-constexpr int32_t kTagPolyObject = 0x100;
-constexpr int32_t kTagCamera = 0x200;
-constexpr int32_t kTagEnvironment = 0x300;
-constexpr int32_t kTagLight = 0x301;
-constexpr int32_t kTagMaterial = 0x1000;
+namespace {
 
 void WriteOptionalString(ByteWriter& out, bool present, const std::string& value) {
   out.Flag(present);
@@ -64,9 +56,7 @@ void ByteWriter::String(const std::string& value) {
 }
 
 void WriteMagic(ByteWriter& out) {
-  out.Int32(0x1337);
-  out.Int32(0xDEAD);
-  out.Int32(0xBEEF);
+  for (int32_t word : kMagic) out.Int32(word);
 }
 
 void WriteTrack(ByteWriter& out, const Track& track) {
@@ -87,7 +77,7 @@ void WriteMaterial(ByteWriter& out, const Material& material) {
   out.Int32(material.number);
   out.String(material.name);
 
-  out.Int32(kTagMaterial + 1);
+  out.Int32(kTagDiffuse);
   out.Flag(material.hasDiffuse);
   if (material.hasDiffuse) {
     out.Vec(material.diffuseColor);
@@ -100,7 +90,7 @@ void WriteMaterial(ByteWriter& out, const Material& material) {
     }
   }
 
-  out.Int32(kTagMaterial + 2);
+  out.Int32(kTagSpecular);
   out.Flag(material.hasSpecular);
   if (material.hasSpecular) {
     out.Vec(material.specularColor);
@@ -108,18 +98,18 @@ void WriteMaterial(ByteWriter& out, const Material& material) {
     out.Float(material.specularParamB);
   }
 
-  out.Int32(kTagMaterial + 3);
+  out.Int32(kTagNormalMap);
   WriteOptionalString(out, material.hasNormalMap, material.normalMap);
 
-  out.Int32(kTagMaterial + 4);
+  out.Int32(kTagTransparency);
   out.Flag(material.transparent);
   if (material.transparent) out.Float(material.transparency);
 
-  out.Int32(kTagMaterial + 5);
+  out.Int32(kTagLuminanceMap);
   WriteOptionalString(out, material.hasLuminanceMap, material.luminanceMap);
-  out.Int32(kTagMaterial + 6);
+  out.Int32(kTagEnvironmentMap);
   WriteOptionalString(out, material.hasEnvironmentMap, material.environmentMap);
-  out.Int32(kTagMaterial + 7);
+  out.Int32(kTagReflectionMap);
   WriteOptionalString(out, material.hasReflectionMap, material.reflectionMap);
 }
 

@@ -6,16 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "scene/C4eFormat.h"
+
 namespace c4e {
 
 struct Vec3 {
   float x = 0.0f, y = 0.0f, z = 0.0f;
 };
 
-// Interpolation codes of track and morph keys.
-constexpr int32_t kHermite = 1;
-constexpr int32_t kLinear = 2;
-constexpr int32_t kStep = 3;
+// Interpolation codes of track and morph keys, as the reader defines them.
+constexpr int32_t kHermite = c4e_format::kInterpolationHermite;
+constexpr int32_t kLinear = c4e_format::kInterpolationLinear;
+constexpr int32_t kStep = c4e_format::kInterpolationStep;
 
 struct TrackKey {
   int32_t frame = 0;
