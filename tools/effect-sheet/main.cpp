@@ -18,12 +18,12 @@
 #include "Canvas.h"
 #include "app/Timer.h"
 #include "fx/PostEffect.h"
+#include "gfx/D3D11Device.h"
 #include "gfx/Quad.h"
 #include "gfx/RenderStateManager.h"
 #include "gfx/ShaderManager.h"
 #include "gfx/TextureCache.h"
 #include "platform/crt_rand.h"
-#include "platform/d3d11/d3d11.h"
 #include "platform/window.h"
 
 namespace {
@@ -81,14 +81,10 @@ void FillGlitchRows(float* entries, float amplitude) {
   }
 }
 
-struct Device {
+// The show's device on a headless window the size of the whole sheet.
+struct SheetDevice {
   platform::Window* window = nullptr;
-  IDXGISwapChain* swapChain = nullptr;
-  ID3D11Device* device = nullptr;
-  ID3D11DeviceContext* context = nullptr;
-  ID3D11RenderTargetView* backBuffer = nullptr;
-  ID3D11Texture2D* depth = nullptr;
-  ID3D11DepthStencilView* depthView = nullptr;
+  D3D11Device d3d;
 
   bool Create(int width, int height) {
     if (!platform::InitializeVideo(platform::VideoMode::Headless)) return false;
@@ -98,46 +94,13 @@ struct Device {
     desc.height = height;
     window = platform::Window::Create(desc);
     if (!window) return false;
-    DXGI_SWAP_CHAIN_DESC chain = {};
-    chain.BufferCount = 1;
-    chain.BufferDesc.Width = static_cast<UINT>(width);
-    chain.BufferDesc.Height = static_cast<UINT>(height);
-    chain.BufferDesc.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
-    chain.BufferDesc.RefreshRate = {0, 1};
-    chain.BufferUsage = DXGI_USAGE_RENDER_TARGET_OUTPUT;
-    chain.OutputWindow = window;
-    chain.SampleDesc = {1, 0};
-    chain.Windowed = TRUE;
-    const D3D_FEATURE_LEVEL level = D3D_FEATURE_LEVEL_11_0;
-    if (FAILED(D3D11CreateDeviceAndSwapChain(nullptr, D3D_DRIVER_TYPE_HARDWARE, nullptr, 0, &level, 1,
-                                             D3D11_SDK_VERSION, &chain, &swapChain, &device, nullptr, &context)))
-      return false;
-    ID3D11Texture2D* buffer = nullptr;
-    if (FAILED(swapChain->GetBuffer(0, __uuidof(ID3D11Texture2D), reinterpret_cast<void**>(&buffer)))) return false;
-    const HRESULT hr = device->CreateRenderTargetView(buffer, nullptr, &backBuffer);
-    buffer->Release();
-    if (FAILED(hr)) return false;
-    D3D11_TEXTURE2D_DESC depthDesc = {};
-    depthDesc.Width = static_cast<UINT>(width);
-    depthDesc.Height = static_cast<UINT>(height);
-    depthDesc.MipLevels = 1;
-    depthDesc.ArraySize = 1;
-    depthDesc.Format = DXGI_FORMAT_D24_UNORM_S8_UINT;
-    depthDesc.SampleDesc = {1, 0};
-    depthDesc.Usage = D3D11_USAGE_DEFAULT;
-    depthDesc.BindFlags = D3D11_BIND_DEPTH_STENCIL;
-    if (FAILED(device->CreateTexture2D(&depthDesc, nullptr, &depth))) return false;
-    return SUCCEEDED(device->CreateDepthStencilView(depth, nullptr, &depthView));
+    const RenderContext planes;
+    return d3d.Initialize(width, height, false, window, false, planes.farPlane, planes.nearPlane);
   }
 
-  ~Device() {
-    if (context) context->ClearState();
-    if (depthView) depthView->Release();
-    if (depth) depth->Release();
-    if (backBuffer) backBuffer->Release();
-    if (context) context->Release();
-    if (device) device->Release();
-    if (swapChain) swapChain->Release();
+  ~SheetDevice() {
+    if (d3d.GetDeviceContext()) d3d.GetDeviceContext()->ClearState();
+    d3d.Shutdown();
     if (window) platform::Window::Destroy(window);
   }
 };
@@ -179,23 +142,25 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  Device gpu;
+  SheetDevice gpu;
   if (!gpu.Create(columns * tw, rows * th)) {
     std::fprintf(stderr, "pulsar-effect-sheet: could not create the device\n");
     return 1;
   }
   Timer timer;
   timer.elapsed = options.time;
+  ID3D11Device* device = gpu.d3d.GetDevice();
+  ID3D11DeviceContext* context = gpu.d3d.GetDeviceContext();
   RenderStateManager states;
-  if (!states.Initialize(gpu.device, gpu.context)) return 1;
-  TextureCache textures(gpu.device);
+  if (!states.Initialize(device, context)) return 1;
+  TextureCache textures(device);
   // Only the post-processing program is needed here.
   ShaderManager shaders;
   shaders.postProcessShader = new PostProcessShader();
   PostProcessShader* post = shaders.postProcessShader;
   post->window = gpu.window;
-  post->device = gpu.device;
-  post->context = gpu.context;
+  post->device = device;
+  post->context = context;
   post->timer = &timer;
   if (!post->CreateSamplers() || !post->Initialize()) return 1;
   post->audioLevel = options.audio;
@@ -204,9 +169,9 @@ int main(int argc, char** argv) {
   RenderContext rc;
   rc.hWnd = gpu.window;
   rc.timer = &timer;
-  rc.device = gpu.device;
-  rc.context = gpu.context;
-  rc.depthStencilView = gpu.depthView;
+  rc.device = device;
+  rc.context = context;
+  rc.depthStencilView = gpu.d3d.GetDepthStencilView();
   rc.renderStates = &states;
   rc.textures = &textures;
   rc.shaders = &shaders;
@@ -221,13 +186,12 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  const FLOAT black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-  gpu.context->OMSetRenderTargets(1, &gpu.backBuffer, gpu.depthView);
-  gpu.context->ClearRenderTargetView(gpu.backBuffer, black);
+  gpu.d3d.SetBackBufferRenderTarget();
+  gpu.d3d.BeginScene(0.0f, 0.0f, 0.0f, 1.0f);
   for (size_t i = 0; i < effects.size(); ++i) {
     const D3D11_VIEWPORT viewport = {static_cast<float>((i % columns) * tw), static_cast<float>((i / columns) * th),
                                      static_cast<float>(tw), static_cast<float>(th), 0.0f, 1.0f};
-    gpu.context->RSSetViewports(1, &viewport);
+    context->RSSetViewports(1, &viewport);
     // The array goes up with every draw, so each tile can have rows of its own.
     const bool glitched = effects[i] == static_cast<int32_t>(PostEffect::glitch) ||
                           (options.glitchLooks && effects[i] >= kFirstSceneEffect);
@@ -235,7 +199,7 @@ int main(int argc, char** argv) {
     card.Render(effects[i]);
   }
   std::vector<uint8_t> pixels(static_cast<size_t>(columns) * tw * rows * th * 4);
-  if (!gpu.swapChain->ReadBackBuffer(pixels.data())) return 1;
+  if (!gpu.d3d.GetSwapChain()->ReadBackBuffer(pixels.data())) return 1;
 
   // Tiles with a caption strip under each.
   const int strip = 22;
