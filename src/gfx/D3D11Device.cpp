@@ -4,6 +4,8 @@
 #include <memory>
 #include <new>
 
+#include "gfx/TextureDesc.h"
+
 namespace {
 
 template <class T>
@@ -140,17 +142,9 @@ bool D3D11Device::Initialize(int32_t screenWidth, int32_t screenHeight, bool vsy
   backBuffer->Release();
   if (FAILED(viewResult)) return false;
 
-  D3D11_TEXTURE2D_DESC depthBufferDesc{};
-  depthBufferDesc.Width = static_cast<UINT>(screenWidth);
-  depthBufferDesc.Height = static_cast<UINT>(screenHeight);
-  depthBufferDesc.MipLevels = 1;
-  depthBufferDesc.ArraySize = 1;
-  depthBufferDesc.Format = DXGI_FORMAT_D24_UNORM_S8_UINT;
-  depthBufferDesc.SampleDesc = {1, 0};
-  depthBufferDesc.Usage = D3D11_USAGE_DEFAULT;
-  depthBufferDesc.BindFlags = D3D11_BIND_DEPTH_STENCIL;
-  depthBufferDesc.CPUAccessFlags = 0;
-  depthBufferDesc.MiscFlags = 0;
+  const D3D11_TEXTURE2D_DESC depthBufferDesc = SingleLevelTextureDesc(
+      static_cast<UINT>(screenWidth), static_cast<UINT>(screenHeight), DXGI_FORMAT_D24_UNORM_S8_UINT,
+      D3D11_BIND_DEPTH_STENCIL);
   if (FAILED(m_device->CreateTexture2D(&depthBufferDesc, nullptr, &m_depthStencilBuffer))) return false;
 
   D3D11_DEPTH_STENCIL_DESC depthStencilDesc{};

@@ -1,5 +1,7 @@
 #include "gfx/RenderTarget.h"
 
+#include "gfx/TextureDesc.h"
+
 bool RenderTarget::Create(float factor) {
   const RenderContext& rc = m_renderContext;
   viewport.TopLeftX = 0.0f;
@@ -9,16 +11,9 @@ bool RenderTarget::Create(float factor) {
   viewport.MinDepth = 0.0f;
   viewport.MaxDepth = 1.0f;
 
-  D3D11_TEXTURE2D_DESC textureDesc = {};
-  textureDesc.Width = static_cast<UINT>(viewport.Width);
-  textureDesc.Height = static_cast<UINT>(viewport.Height);
-  textureDesc.MipLevels = 1;
-  textureDesc.ArraySize = 1;
-  textureDesc.Format = DXGI_FORMAT_R32G32B32A32_FLOAT;
-  textureDesc.SampleDesc.Count = 1;
-  textureDesc.SampleDesc.Quality = 0;
-  textureDesc.Usage = D3D11_USAGE_DEFAULT;
-  textureDesc.BindFlags = D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE;
+  const D3D11_TEXTURE2D_DESC textureDesc =
+      SingleLevelTextureDesc(static_cast<UINT>(viewport.Width), static_cast<UINT>(viewport.Height),
+                             DXGI_FORMAT_R32G32B32A32_FLOAT, D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE);
   if (!rc.device || FAILED(rc.device->CreateTexture2D(&textureDesc, nullptr, &texture))) return false;
 
   D3D11_RENDER_TARGET_VIEW_DESC targetDesc = {};

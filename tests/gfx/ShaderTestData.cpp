@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "gfx/TextureDesc.h"
 #include "support/GpuTestDevice.h"
 
 ShaderDataDirectory::ShaderDataDirectory() {
@@ -78,15 +79,8 @@ void ScreenQuad::Bind(ID3D11DeviceContext* context) {
 
 ID3D11ShaderResourceView* CreateTexture(ID3D11Device* device, int width, int height,
                                         const std::vector<uint32_t>& rgbaPixels) {
-  D3D11_TEXTURE2D_DESC desc{};
-  desc.Width = static_cast<UINT>(width);
-  desc.Height = static_cast<UINT>(height);
-  desc.MipLevels = 1;
-  desc.ArraySize = 1;
-  desc.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
-  desc.SampleDesc = {1, 0};
-  desc.Usage = D3D11_USAGE_DEFAULT;
-  desc.BindFlags = D3D11_BIND_SHADER_RESOURCE;
+  const D3D11_TEXTURE2D_DESC desc = SingleLevelTextureDesc(static_cast<UINT>(width), static_cast<UINT>(height),
+                                                           DXGI_FORMAT_R8G8B8A8_UNORM, D3D11_BIND_SHADER_RESOURCE);
   const D3D11_SUBRESOURCE_DATA data{rgbaPixels.data(), static_cast<UINT>(width * 4), 0};
   ID3D11Texture2D* texture = nullptr;
   if (FAILED(device->CreateTexture2D(&desc, &data, &texture))) return nullptr;

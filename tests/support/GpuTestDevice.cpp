@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "gfx/TextureDesc.h"
 #include "platform/d3d11/gl_check.h"
 #include "platform/d3dx/d3dx11async.h"
 
@@ -61,15 +62,8 @@ bool GpuTestDevice::Create(int w, int h) {
   const HRESULT hr = device->CreateRenderTargetView(backBuffer, nullptr, &backBufferView);
   backBuffer->Release();
   if (FAILED(hr)) return false;
-  D3D11_TEXTURE2D_DESC depthDesc{};
-  depthDesc.Width = static_cast<UINT>(w);
-  depthDesc.Height = static_cast<UINT>(h);
-  depthDesc.MipLevels = 1;
-  depthDesc.ArraySize = 1;
-  depthDesc.Format = DXGI_FORMAT_D24_UNORM_S8_UINT;
-  depthDesc.SampleDesc = {1, 0};
-  depthDesc.Usage = D3D11_USAGE_DEFAULT;
-  depthDesc.BindFlags = D3D11_BIND_DEPTH_STENCIL;
+  const D3D11_TEXTURE2D_DESC depthDesc = SingleLevelTextureDesc(static_cast<UINT>(w), static_cast<UINT>(h),
+                                                                DXGI_FORMAT_D24_UNORM_S8_UINT, D3D11_BIND_DEPTH_STENCIL);
   if (FAILED(device->CreateTexture2D(&depthDesc, nullptr, &depthBuffer))) return false;
   if (FAILED(device->CreateDepthStencilView(depthBuffer, nullptr, &depthView))) return false;
   BindBackBuffer();
