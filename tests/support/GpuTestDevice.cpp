@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "gfx/TextureDesc.h"
 #include "platform/d3d11/gl_check.h"
@@ -96,8 +99,10 @@ Rgba GpuTestDevice::PixelAt(int x, int y) {
 
 std::string CompileHlsl(const std::string& source, const char* entry, const char* profile, ID3D10Blob** blob) {
   *blob = nullptr;
+  // The process id keeps test programs that ctest runs side by side off each other's file.
   const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("pulsar_test_" + std::string(entry) + "_" + profile + ".hlsl");
+      std::filesystem::temp_directory_path() / ("pulsar_test_" + std::to_string(getpid()) + "_" + std::string(entry) +
+                                                "_" + profile + ".hlsl");
   {
     std::ofstream file(path, std::ios::binary);
     file << source;
