@@ -4,17 +4,10 @@
 #include <memory>
 #include <new>
 
+#include "gfx/ReleaseAndForget.h"
 #include "gfx/TextureDesc.h"
 
 namespace {
-
-template <class T>
-void ReleaseAndForget(T*& object) {
-  if (object != nullptr) {
-    object->Release();
-    object = nullptr;
-  }
-}
 
 // Appends the UTF-8 form of one character; false for values that are no character.
 bool AppendUtf8(wchar_t c, std::string* out) {

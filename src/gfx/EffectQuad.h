@@ -7,6 +7,7 @@
 
 #include "gfx/QuadGeometry.h"
 #include "gfx/QuadPreset.h"
+#include "gfx/ReleaseAndForget.h"
 #include "gfx/RenderContext.h"
 #include "gfx/RenderStateManager.h"
 #include "platform/d3d11/d3d11.h"
@@ -89,8 +90,6 @@ template <typename Program>
 void EffectQuad<Program>::Shutdown() {
   delete[] vertices;
   vertices = nullptr;
-  if (indexBuffer) indexBuffer->Release();
-  if (vertexBuffer) vertexBuffer->Release();
-  indexBuffer = nullptr;
-  vertexBuffer = nullptr;
+  ReleaseAndForget(indexBuffer);
+  ReleaseAndForget(vertexBuffer);
 }

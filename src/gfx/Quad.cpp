@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/Timer.h"
+#include "gfx/ReleaseAndForget.h"
 #include "gfx/RenderStateManager.h"
 #include "gfx/ShaderManager.h"
 #include "gfx/TextureCache.h"
@@ -132,8 +133,6 @@ void Quad::Shutdown() {
   keyframes.clear();
   delete[] vertices;
   vertices = nullptr;
-  if (indexBuffer) indexBuffer->Release();
-  if (vertexBuffer) vertexBuffer->Release();
-  indexBuffer = nullptr;
-  vertexBuffer = nullptr;
+  ReleaseAndForget(indexBuffer);
+  ReleaseAndForget(vertexBuffer);
 }

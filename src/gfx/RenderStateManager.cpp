@@ -1,14 +1,8 @@
 #include "gfx/RenderStateManager.h"
 
-namespace {
+#include "gfx/ReleaseAndForget.h"
 
-template <class T>
-void ReleaseAndForget(T*& object) {
-  if (object != nullptr) {
-    object->Release();
-    object = nullptr;
-  }
-}
+namespace {
 
 D3D11_RASTERIZER_DESC RasterizerDesc(D3D11_CULL_MODE cullMode) {
   D3D11_RASTERIZER_DESC desc{};

@@ -1,5 +1,6 @@
 #include "gfx/RenderTarget.h"
 
+#include "gfx/ReleaseAndForget.h"
 #include "gfx/TextureDesc.h"
 
 bool RenderTarget::Create(float factor) {
@@ -44,10 +45,7 @@ void RenderTarget::Clear() {
 }
 
 void RenderTarget::Shutdown() {
-  if (shaderResourceView) shaderResourceView->Release();
-  if (renderTargetView) renderTargetView->Release();
-  if (texture) texture->Release();
-  shaderResourceView = nullptr;
-  renderTargetView = nullptr;
-  texture = nullptr;
+  ReleaseAndForget(shaderResourceView);
+  ReleaseAndForget(renderTargetView);
+  ReleaseAndForget(texture);
 }

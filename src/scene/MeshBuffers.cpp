@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "gfx/ReleaseAndForget.h"
 #include "platform/d3d11/d3d11.h"
 
 bool CreateMeshBuffers(PolyObject* mesh) {
@@ -46,14 +47,8 @@ void UploadVertexData(PolyObject* mesh) {
 }
 
 void PolyObject::ReleaseBuffers() {
-  if (indexBuffer) {
-    indexBuffer->Release();
-    indexBuffer = nullptr;
-  }
-  if (vertexBuffer) {
-    vertexBuffer->Release();
-    vertexBuffer = nullptr;
-  }
+  ReleaseAndForget(indexBuffer);
+  ReleaseAndForget(vertexBuffer);
 }
 
 PolyObject::~PolyObject() { ReleaseBuffers(); }

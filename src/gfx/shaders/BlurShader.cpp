@@ -1,5 +1,6 @@
 #include "gfx/shaders/BlurShader.h"
 
+#include "gfx/ReleaseAndForget.h"
 #include "gfx/shaders/ConstantBuffer.h"
 #include "gfx/shaders/ScreenQuadDraw.h"
 
@@ -25,6 +26,6 @@ void BlurShader::Render(UINT indexCount) {
 }
 
 void BlurShader::Shutdown() {
-  ReleaseConstantBuffer(screenBuffer);
+  ReleaseAndForget(screenBuffer);
   ReleaseProgram();
 }

@@ -1,5 +1,6 @@
 #include "gfx/shaders/C4eShader.h"
 
+#include "gfx/ReleaseAndForget.h"
 #include "gfx/shaders/ConstantBuffer.h"
 #include "gfx/shaders/ScreenQuadDraw.h"
 
@@ -20,7 +21,7 @@ const D3D11_INPUT_ELEMENT_DESC kMeshLayout[6] = {
 bool C4eShader::Initialize() {
   if (!CreateTwoStageProgram("c4e_VS.hlsl", "c4e_VS", "c4e_PS.hlsl", "c4e_PS", kMeshLayout, 6)) return false;
   // The transforms buffer is larger than the common matrixBuffer: five matrices.
-  ReleaseConstantBuffer(matrixBuffer);
+  ReleaseAndForget(matrixBuffer);
   return CreateConstantBuffer(device, sizeof(C4eTransformsBufferType), &matrixBuffer) &&
          CreateConstantBuffer(device, sizeof(C4eEyeBufferType), &eyeBuffer) &&
          CreateConstantBuffer(device, sizeof(C4eMaterialBufferType), &materialBuffer) &&
@@ -58,8 +59,8 @@ void C4eShader::Render(UINT indexCount) {
 }
 
 void C4eShader::Shutdown() {
-  ReleaseConstantBuffer(lightsBuffer);
-  ReleaseConstantBuffer(materialBuffer);
-  ReleaseConstantBuffer(eyeBuffer);
+  ReleaseAndForget(lightsBuffer);
+  ReleaseAndForget(materialBuffer);
+  ReleaseAndForget(eyeBuffer);
   ReleaseProgram();
 }

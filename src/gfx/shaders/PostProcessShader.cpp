@@ -5,6 +5,7 @@
 #include <new>
 
 #include "app/Timer.h"
+#include "gfx/ReleaseAndForget.h"
 #include "gfx/shaders/ConstantBuffer.h"
 #include "gfx/shaders/ScreenQuadDraw.h"
 
@@ -52,7 +53,7 @@ void PostProcessShader::Render(UINT indexCount) {
 
 void PostProcessShader::Shutdown() {
   effectArray.reset();
-  ReleaseConstantBuffer(arrayBuffer);
-  ReleaseConstantBuffer(effectBuffer);
+  ReleaseAndForget(arrayBuffer);
+  ReleaseAndForget(effectBuffer);
   ReleaseProgram();
 }

@@ -1,5 +1,6 @@
 #include "gfx/shaders/SSAOShader.h"
 
+#include "gfx/ReleaseAndForget.h"
 #include "gfx/shaders/ConstantBuffer.h"
 #include "gfx/shaders/ScreenQuadDraw.h"
 
@@ -27,6 +28,6 @@ void SSAOShader::Render(UINT indexCount) {
 }
 
 void SSAOShader::Shutdown() {
-  ReleaseConstantBuffer(screenBuffer);
+  ReleaseAndForget(screenBuffer);
   ReleaseProgram();
 }

@@ -7,9 +7,3 @@ void DrawScreenQuad(ShaderProgram& program, UINT indexCount) {
   program.context->DrawIndexed(indexCount, 0, 0);
 }
 
-void ReleaseConstantBuffer(ID3D11Buffer*& buffer) {
-  if (buffer != nullptr) {
-    buffer->Release();
-    buffer = nullptr;
-  }
-}

@@ -1,7 +1,5 @@
 #pragma once
-// Input layout, shaders and the indexed draw that every screen pass ends with; releasing a
-// program's constant buffers.
+// Input layout, shaders and the indexed draw that every screen pass ends with.
 #include "gfx/shaders/ShaderProgram.h"
 
 void DrawScreenQuad(ShaderProgram& program, UINT indexCount);
-void ReleaseConstantBuffer(ID3D11Buffer*& buffer);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/DataDirectory.h"
+#include "gfx/ReleaseAndForget.h"
 #include "gfx/shaders/ConstantBuffer.h"
 #include "platform/d3dx/d3dx11async.h"
 #include "platform/message_box.h"
@@ -12,18 +13,6 @@ const D3D11_INPUT_ELEMENT_DESC kQuadVertexLayout[3] = {
     {"COLOR", 0, DXGI_FORMAT_R32G32B32A32_FLOAT, 0, D3D11_APPEND_ALIGNED_ELEMENT, D3D11_INPUT_PER_VERTEX_DATA, 0},
     {"TEXCOORD", 0, DXGI_FORMAT_R32G32_FLOAT, 0, D3D11_APPEND_ALIGNED_ELEMENT, D3D11_INPUT_PER_VERTEX_DATA, 0},
 };
-
-namespace {
-
-template <class T>
-void ReleaseAndForget(T*& object) {
-  if (object != nullptr) {
-    object->Release();
-    object = nullptr;
-  }
-}
-
-}  // namespace
 
 void ReportShaderError(ID3D10Blob* errorMessage, const std::string& path, HWND owner) {
   if (errorMessage != nullptr) {

@@ -1,5 +1,6 @@
 #include "gfx/shaders/TexMixShader.h"
 
+#include "gfx/ReleaseAndForget.h"
 #include "gfx/shaders/ConstantBuffer.h"
 #include "gfx/shaders/ScreenQuadDraw.h"
 
@@ -27,6 +28,6 @@ void TexMixShader::Render(UINT indexCount) {
 }
 
 void TexMixShader::Shutdown() {
-  ReleaseConstantBuffer(screenBuffer);
+  ReleaseAndForget(screenBuffer);
   ReleaseProgram();
 }
