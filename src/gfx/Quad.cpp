@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/Timer.h"
+#include "gfx/QuadBuffers.h"
 #include "gfx/ReleaseAndForget.h"
 #include "gfx/RenderStateManager.h"
 #include "gfx/ShaderManager.h"
@@ -39,25 +40,7 @@ bool Quad::Create(int32_t number, int32_t sizeClassOfTarget) {
   if (!vertices || !rc.device) return false;
   BuildQuadVertices(preset.corners, preset.texCoords, preset.colour, sizeClass, rc.width, rc.height, vertices);
 
-  D3D11_BUFFER_DESC vertexDesc = {};
-  vertexDesc.ByteWidth = kQuadVertexStride * kQuadVertexCount;
-  vertexDesc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
-  if (preset.dynamic != 0) {
-    vertexDesc.Usage = D3D11_USAGE_DYNAMIC;
-    vertexDesc.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
-  } else {
-    vertexDesc.Usage = D3D11_USAGE_DEFAULT;
-  }
-  D3D11_SUBRESOURCE_DATA vertexData = {vertices, 0, 0};
-  if (FAILED(rc.device->CreateBuffer(&vertexDesc, &vertexData, &vertexBuffer))) return false;
-
-  static const uint32_t kIndices[kQuadVertexCount] = {0, 1, 2, 3, 4, 5};
-  D3D11_BUFFER_DESC indexDesc = {};
-  indexDesc.ByteWidth = sizeof(kIndices);
-  indexDesc.Usage = D3D11_USAGE_DEFAULT;
-  indexDesc.BindFlags = D3D11_BIND_INDEX_BUFFER;
-  D3D11_SUBRESOURCE_DATA indexData = {kIndices, 0, 0};
-  return SUCCEEDED(rc.device->CreateBuffer(&indexDesc, &indexData, &indexBuffer));
+  return CreateQuadBuffers(rc.device, vertices, preset.dynamic != 0, &vertexBuffer, &indexBuffer);
 }
 
 void Quad::AddKeyframe(const QuadKeyframe& keyframe) { keyframes.push_back(keyframe); }
@@ -110,17 +93,7 @@ PostProcessParameters BuildEffectParameters(const Quad& quad, int32_t effect) {
 void Quad::Render(int32_t effect) {
   const RenderContext& rc = m_renderContext;
   if (!vertexBuffer || !indexBuffer || !shader || !rc.renderStates) return;
-  ID3D11DeviceContext* context = rc.context;
-  const UINT stride = kQuadVertexStride, offset = 0;
-  context->IASetVertexBuffers(0, 1, &vertexBuffer, &stride, &offset);
-  context->IASetIndexBuffer(indexBuffer, DXGI_FORMAT_R32_UINT, 0);
-  context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-
-  const RenderStateManager& states = *rc.renderStates;
-  static const FLOAT kBlendFactor[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-  context->RSSetState(states.rasterCullNone);
-  context->OMSetDepthStencilState(states.depthOff, 1);
-  context->OMSetBlendState(blend ? states.blendAlpha : states.blendOpaque, kBlendFactor, 0xFFFFFFFFu);
+  BindQuadForDrawing(rc.context, vertexBuffer, indexBuffer, *rc.renderStates, blend);
 
   const PostProcessParameters parameters = BuildEffectParameters(*this, effect);
   D3DXMATRIX identity;
