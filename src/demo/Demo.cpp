@@ -8,6 +8,7 @@
 #include "gfx/D3D11Device.h"
 #include "gfx/RenderStateManager.h"
 #include "gfx/ShaderManager.h"
+#include "gfx/ShutdownAndDelete.h"
 #include "gfx/TextureCache.h"
 #include "platform/audio.h"
 #include "platform/message_box.h"
@@ -55,14 +56,6 @@ QuadKeyframe MoveKeyframe(int64_t start, int64_t end, float alphaFrom, float alp
     keyframe.texCoordsTo[i] = texCoords[i];
   }
   return keyframe;
-}
-
-template <class Object>
-void Release(Object*& member) {
-  if (!member) return;
-  member->Shutdown();
-  delete member;
-  member = nullptr;
 }
 
 }  // namespace
@@ -248,49 +241,49 @@ bool Demo::CreateCaptions() {
 
 // Quads and targets in the reverse of the creation order, then the loading quad.
 void Demo::ReleaseScreenResources() {
-  Release(m_pQuadText_Credits);
-  Release(m_pQuadText_Logo);
-  Release(m_pQuadText_Soft);
-  Release(m_pQuadText_Blob);
-  Release(m_pQuadText_Fratze);
-  Release(m_pQuadText_Qualle);
-  Release(m_pQuadText_Zelle);
-  Release(m_pQuadText_Magnet);
-  Release(m_pQuadText_Tunnel);
-  Release(m_pQuadOver_Vignette);
-  Release(m_pQuadBack_Flagge);
-  Release(m_pQuadFlasher);
-  Release(m_pQuadFaderCross);
-  Release(m_pQuadFaderBlack);
-  Release(m_pQuad_Texture_Depth);
-  Release(m_pQuad_Texture_Bright);
-  Release(m_pQuad_Texture_2);
-  Release(m_pQuad_Texture_1);
-  Release(m_pQuad_16_Blend);
-  Release(m_pQuad_16_Solid);
-  Release(m_pQuad_4_Blend);
-  Release(m_pQuad_4_Solid);
-  Release(m_pQuad_1_Blend);
-  Release(m_pQuad_1_Solid);
-  Release(m_pQuad_Noise);
-  Release(m_pQuad_SSAO);
-  Release(m_pQuad_TexMix);
-  Release(m_pQuad_Blur_16);
-  Release(m_pQuad_Blur_4);
-  Release(m_pRTT_SSAO_normals_depth);
-  Release(m_pRTT_SSAO);
-  Release(m_pRTT_DepthMap);
-  Release(m_pRTT_BrightPass);
-  Release(m_pRTT_Blur);
-  Release(m_pRTT_16_2);
-  Release(m_pRTT_16_1);
-  Release(m_pRTT_4_2);
-  Release(m_pRTT_4_1);
-  Release(m_pRTT_1_2);
-  Release(m_pRTT_1_1);
-  Release(m_pTexture_2);
-  Release(m_pTexture_1);
-  Release(m_pQuadLoading);
+  ShutdownAndDelete(m_pQuadText_Credits);
+  ShutdownAndDelete(m_pQuadText_Logo);
+  ShutdownAndDelete(m_pQuadText_Soft);
+  ShutdownAndDelete(m_pQuadText_Blob);
+  ShutdownAndDelete(m_pQuadText_Fratze);
+  ShutdownAndDelete(m_pQuadText_Qualle);
+  ShutdownAndDelete(m_pQuadText_Zelle);
+  ShutdownAndDelete(m_pQuadText_Magnet);
+  ShutdownAndDelete(m_pQuadText_Tunnel);
+  ShutdownAndDelete(m_pQuadOver_Vignette);
+  ShutdownAndDelete(m_pQuadBack_Flagge);
+  ShutdownAndDelete(m_pQuadFlasher);
+  ShutdownAndDelete(m_pQuadFaderCross);
+  ShutdownAndDelete(m_pQuadFaderBlack);
+  ShutdownAndDelete(m_pQuad_Texture_Depth);
+  ShutdownAndDelete(m_pQuad_Texture_Bright);
+  ShutdownAndDelete(m_pQuad_Texture_2);
+  ShutdownAndDelete(m_pQuad_Texture_1);
+  ShutdownAndDelete(m_pQuad_16_Blend);
+  ShutdownAndDelete(m_pQuad_16_Solid);
+  ShutdownAndDelete(m_pQuad_4_Blend);
+  ShutdownAndDelete(m_pQuad_4_Solid);
+  ShutdownAndDelete(m_pQuad_1_Blend);
+  ShutdownAndDelete(m_pQuad_1_Solid);
+  ShutdownAndDelete(m_pQuad_Noise);
+  ShutdownAndDelete(m_pQuad_SSAO);
+  ShutdownAndDelete(m_pQuad_TexMix);
+  ShutdownAndDelete(m_pQuad_Blur_16);
+  ShutdownAndDelete(m_pQuad_Blur_4);
+  ShutdownAndDelete(m_pRTT_SSAO_normals_depth);
+  ShutdownAndDelete(m_pRTT_SSAO);
+  ShutdownAndDelete(m_pRTT_DepthMap);
+  ShutdownAndDelete(m_pRTT_BrightPass);
+  ShutdownAndDelete(m_pRTT_Blur);
+  ShutdownAndDelete(m_pRTT_16_2);
+  ShutdownAndDelete(m_pRTT_16_1);
+  ShutdownAndDelete(m_pRTT_4_2);
+  ShutdownAndDelete(m_pRTT_4_1);
+  ShutdownAndDelete(m_pRTT_1_2);
+  ShutdownAndDelete(m_pRTT_1_1);
+  ShutdownAndDelete(m_pTexture_2);
+  ShutdownAndDelete(m_pTexture_1);
+  ShutdownAndDelete(m_pQuadLoading);
 }
 
 void Demo::Shutdown() {
@@ -303,23 +296,11 @@ void Demo::Shutdown() {
   ReleaseScreenResources();
   delete m_pUtility;
   m_pUtility = nullptr;
-  if (m_pSM) {
-    m_pSM->Shutdown();
-    delete m_pSM;
-    m_pSM = nullptr;
-  }
-  Release(m_pTextureCache);
-  if (m_pRSM) {
-    m_pRSM->Shutdown();
-    delete m_pRSM;
-    m_pRSM = nullptr;
-  }
+  ShutdownAndDelete(m_pSM);
+  ShutdownAndDelete(m_pTextureCache);
+  ShutdownAndDelete(m_pRSM);
   // The device goes last: everything above was created on it.
-  if (m_pD3D11) {
-    m_pD3D11->Shutdown();
-    delete m_pD3D11;
-    m_pD3D11 = nullptr;
-  }
+  ShutdownAndDelete(m_pD3D11);
 }
 
 void Demo::ReportError(std::string_view text) {

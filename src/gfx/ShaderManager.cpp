@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "gfx/ShutdownAndDelete.h"
+
 namespace {
 
 // Allocates, hands over the borrowed pointers, creates the samplers and runs the program's own
@@ -17,14 +19,6 @@ bool CreateProgram(Program*& slot, HWND window, ID3D11Device* device, ID3D11Devi
   return slot->CreateSamplers() && slot->Initialize();
 }
 
-template <class Program>
-void DestroyProgram(Program*& slot) {
-  if (slot == nullptr) return;
-  slot->Shutdown();
-  delete slot;
-  slot = nullptr;
-}
-
 }  // namespace
 
 bool ShaderManager::InitShaders(HWND window, ID3D11Device* device, ID3D11DeviceContext* context, Timer* timer) {
@@ -38,11 +32,11 @@ bool ShaderManager::InitShaders(HWND window, ID3D11Device* device, ID3D11DeviceC
 }
 
 void ShaderManager::Shutdown() {
-  DestroyProgram(blurShader);
-  DestroyProgram(texMixShader);
-  DestroyProgram(ssaoShader);
-  DestroyProgram(postProcessShader);
-  DestroyProgram(depthShader);
-  DestroyProgram(c4eShader);
-  DestroyProgram(billboardShader);
+  ShutdownAndDelete(blurShader);
+  ShutdownAndDelete(texMixShader);
+  ShutdownAndDelete(ssaoShader);
+  ShutdownAndDelete(postProcessShader);
+  ShutdownAndDelete(depthShader);
+  ShutdownAndDelete(c4eShader);
+  ShutdownAndDelete(billboardShader);
 }
