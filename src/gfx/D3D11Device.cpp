@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 
+#include "gfx/PipelineStateDescs.h"
 #include "gfx/ReleaseAndForget.h"
 #include "gfx/TextureDesc.h"
 
@@ -140,17 +141,7 @@ bool D3D11Device::Initialize(int32_t screenWidth, int32_t screenHeight, bool vsy
       D3D11_BIND_DEPTH_STENCIL);
   if (FAILED(m_device->CreateTexture2D(&depthBufferDesc, nullptr, &m_depthStencilBuffer))) return false;
 
-  D3D11_DEPTH_STENCIL_DESC depthStencilDesc{};
-  depthStencilDesc.DepthEnable = TRUE;
-  depthStencilDesc.DepthWriteMask = D3D11_DEPTH_WRITE_MASK_ALL;
-  depthStencilDesc.DepthFunc = D3D11_COMPARISON_LESS;
-  depthStencilDesc.StencilEnable = TRUE;
-  depthStencilDesc.StencilReadMask = 0xFF;
-  depthStencilDesc.StencilWriteMask = 0xFF;
-  depthStencilDesc.FrontFace = {D3D11_STENCIL_OP_KEEP, D3D11_STENCIL_OP_INCR, D3D11_STENCIL_OP_KEEP,
-                                D3D11_COMPARISON_ALWAYS};
-  depthStencilDesc.BackFace = {D3D11_STENCIL_OP_KEEP, D3D11_STENCIL_OP_DECR, D3D11_STENCIL_OP_KEEP,
-                               D3D11_COMPARISON_ALWAYS};
+  const D3D11_DEPTH_STENCIL_DESC depthStencilDesc = DepthStencilDesc(TRUE, D3D11_DEPTH_WRITE_MASK_ALL);
   if (FAILED(m_device->CreateDepthStencilState(&depthStencilDesc, &m_depthStencilState))) return false;
   m_deviceContext->OMSetDepthStencilState(m_depthStencilState, 1);
 
@@ -162,34 +153,14 @@ bool D3D11Device::Initialize(int32_t screenWidth, int32_t screenHeight, bool vsy
     return false;
   }
 
-  D3D11_BLEND_DESC blendDesc{};
-  blendDesc.AlphaToCoverageEnable = FALSE;
-  blendDesc.IndependentBlendEnable = FALSE;
-  blendDesc.RenderTarget[0] = {TRUE,
-                               D3D11_BLEND_SRC_ALPHA,
-                               D3D11_BLEND_INV_SRC_ALPHA,
-                               D3D11_BLEND_OP_ADD,
-                               D3D11_BLEND_ONE,
-                               D3D11_BLEND_ZERO,
-                               D3D11_BLEND_OP_ADD,
-                               D3D11_COLOR_WRITE_ENABLE_ALL};
+  const D3D11_BLEND_DESC blendDesc = BlendDesc(TRUE, D3D11_BLEND_SRC_ALPHA, D3D11_BLEND_INV_SRC_ALPHA);
   if (FAILED(m_device->CreateBlendState(&blendDesc, &m_alphaBlendState))) return false;
   const float blendFactor[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   m_deviceContext->OMSetBlendState(m_alphaBlendState, blendFactor, 0xFFFFFFFF);
 
   m_deviceContext->OMSetRenderTargets(1, &m_renderTargetView, m_depthStencilView);
 
-  D3D11_RASTERIZER_DESC rasterDesc{};
-  rasterDesc.FillMode = D3D11_FILL_SOLID;
-  rasterDesc.CullMode = D3D11_CULL_BACK;
-  rasterDesc.FrontCounterClockwise = FALSE;
-  rasterDesc.DepthBias = 0;
-  rasterDesc.DepthBiasClamp = 0.0f;
-  rasterDesc.SlopeScaledDepthBias = 0.0f;
-  rasterDesc.DepthClipEnable = TRUE;
-  rasterDesc.ScissorEnable = FALSE;
-  rasterDesc.MultisampleEnable = FALSE;
-  rasterDesc.AntialiasedLineEnable = TRUE;
+  const D3D11_RASTERIZER_DESC rasterDesc = RasterizerDesc(D3D11_CULL_BACK);
   if (FAILED(m_device->CreateRasterizerState(&rasterDesc, &m_rasterState))) return false;
   m_deviceContext->RSSetState(m_rasterState);
 
