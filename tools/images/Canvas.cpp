@@ -156,15 +156,6 @@ void TextPainter::DrawCentred(Canvas& canvas, const std::string& text, float cx,
   Draw(canvas, text, cx - Measure(text, pixelHeight, tracking) * 0.5f, top, pixelHeight, c, tracking);
 }
 
-uint32_t HashU32(uint32_t x) {
-  x ^= x >> 16;
-  x *= 0x7feb352dU;
-  x ^= x >> 15;
-  x *= 0x846ca68bU;
-  x ^= x >> 16;
-  return x;
-}
-
 static float Lattice(int x, int y, uint32_t seed) {
   uint32_t h = HashU32(static_cast<uint32_t>(x) * 0x9E3779B1U ^ HashU32(static_cast<uint32_t>(y) + seed));
   return (h & 0xFFFFFF) / static_cast<float>(0xFFFFFF);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "HashU32.h"
+
 struct Colour {
   float r = 0.0f, g = 0.0f, b = 0.0f, a = 1.0f;
 };
@@ -57,5 +59,4 @@ class TextPainter {
 // Deterministic value noise and its fractal sum in [0, 1]; the same seed gives the same picture.
 float ValueNoise(float x, float y, uint32_t seed);
 float FractalNoise(float x, float y, int octaves, uint32_t seed);
-uint32_t HashU32(uint32_t x);
 float Smoothstep(float edge0, float edge1, float x);

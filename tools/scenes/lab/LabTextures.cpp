@@ -10,25 +10,17 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
+#include "HashU32.h"
+
 namespace lab {
 
 namespace {
 
 constexpr float kPi = 3.14159265358979f;
 
-uint32_t Hash(uint32_t x) {
-  x ^= x >> 16;
-  x *= 0x7feb352dU;
-  x ^= x >> 15;
-  x *= 0x846ca68bU;
-  x ^= x >> 16;
-  return x;
-}
-
 float Random(int x, int y, uint32_t seed) {
-  return static_cast<float>(Hash(static_cast<uint32_t>(x) * 73856093U ^ static_cast<uint32_t>(y) * 19349663U ^ seed) &
-                            0xFFFFFF) /
-         16777215.0f;
+  const uint32_t h = HashU32(static_cast<uint32_t>(x) * 73856093U ^ static_cast<uint32_t>(y) * 19349663U ^ seed);
+  return static_cast<float>(h & 0xFFFFFF) / 16777215.0f;
 }
 
 // Smooth value noise that tiles with the given period (in lattice cells).
