@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gfx/RenderStateManager.h"
+#include "gfx/TextureDesc.h"
 #include "support/GpuTestDevice.h"
 #include "platform/d3d11/d3d11.h"
 
@@ -268,13 +269,8 @@ TEST_F(DrawTest, ReleasedObjectsStayUsableWhileBound) {
 }
 
 TEST_F(DrawTest, ATargetBoundForOutputIsTakenOffTheInputs) {
-  D3D11_TEXTURE2D_DESC desc{};
-  desc.Width = desc.Height = 8;
-  desc.MipLevels = desc.ArraySize = 1;
-  desc.Format = DXGI_FORMAT_R32G32B32A32_FLOAT;
-  desc.SampleDesc = {1, 0};
-  desc.Usage = D3D11_USAGE_DEFAULT;
-  desc.BindFlags = D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE;
+  const D3D11_TEXTURE2D_DESC desc = SingleLevelTextureDesc(8, 8, DXGI_FORMAT_R32G32B32A32_FLOAT,
+                                                           D3D11_BIND_RENDER_TARGET | D3D11_BIND_SHADER_RESOURCE);
   ID3D11Texture2D* texture = nullptr;
   ASSERT_EQ(gpu.device->CreateTexture2D(&desc, nullptr, &texture), S_OK);
   ID3D11ShaderResourceView* view = nullptr;
@@ -302,13 +298,7 @@ TEST_F(DrawTest, ATargetBoundForOutputIsTakenOffTheInputs) {
 }
 
 TEST_F(DrawTest, DrawingIntoAFloatTargetKeepsValuesBeyondOne) {
-  D3D11_TEXTURE2D_DESC desc{};
-  desc.Width = desc.Height = 8;
-  desc.MipLevels = desc.ArraySize = 1;
-  desc.Format = DXGI_FORMAT_R32G32B32A32_FLOAT;
-  desc.SampleDesc = {1, 0};
-  desc.Usage = D3D11_USAGE_DEFAULT;
-  desc.BindFlags = D3D11_BIND_RENDER_TARGET;
+  const D3D11_TEXTURE2D_DESC desc = SingleLevelTextureDesc(8, 8, DXGI_FORMAT_R32G32B32A32_FLOAT, D3D11_BIND_RENDER_TARGET);
   ID3D11Texture2D* texture = nullptr;
   ASSERT_EQ(gpu.device->CreateTexture2D(&desc, nullptr, &texture), S_OK);
   ID3D11RenderTargetView* target = nullptr;
