@@ -12,6 +12,7 @@
 #include "app/LaunchSettings.h"
 #include "app/Timer.h"
 #include "demo/Demo.h"
+#include "gfx/ShutdownAndDelete.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
 
@@ -220,11 +221,7 @@ LRESULT Application::WndProc(HWND, UINT message, WPARAM wParam, LPARAM) {
 }
 
 void Application::Shutdown() {
-  if (m_pDemo) {
-    m_pDemo->Shutdown();
-    delete m_pDemo;
-    m_pDemo = nullptr;
-  }
+  ShutdownAndDelete(m_pDemo);
   delete[] m_keyStates;
   m_keyStates = nullptr;
   delete m_pTimer;
