@@ -131,15 +131,15 @@ c4e::PolyObject Blob() {
 // A cyclorama all round: the tiled stage's floor curves up into a wall, so no camera sees an edge.
 c4e::PolyObject Backdrop() {
   c4e::PolyObject backdrop = Mesh(kBackdropId, "backdrop", "backdrop", {0.0f, 0.0f, 0.0f});
-  SurfaceSpec spec;
-  spec.columns = 72;
-  spec.rows = 14;
-  spec.closedU = true;
-  spec.uTiles = 8.0f;
+  SurfaceGrid grid;
+  grid.columns = 72;
+  grid.rows = 14;
+  grid.closedU = true;
+  grid.uTiles = 8.0f;
   // Profile: flat from r = 380, a quarter circle of radius 280 up into a wall, then straight up.
   const float start = 380.0f, radius = 280.0f, straight = 520.0f;
   const float curve = radius * kPi / 2, total = curve + straight;
-  AppendSurface(backdrop, spec, [&](float u, float v) {
+  AppendSurface(backdrop, grid, [&](float u, float v) {
     const float along = v * total;
     float r, y;
     if (along < curve) {

@@ -11,43 +11,43 @@ constexpr float kPi = 3.14159265358979f;
 
 }  // namespace
 
-void AppendSurface(c4e::PolyObject& mesh, const SurfaceSpec& spec,
+void AppendSurface(c4e::PolyObject& mesh, const SurfaceGrid& grid,
                    const std::function<c4e::Vec3(float u, float v)>& point) {
   const int base = static_cast<int>(mesh.vertices.size());
-  const int columnsStored = spec.closedU ? spec.columns : spec.columns + 1;
+  const int columnsStored = grid.closedU ? grid.columns : grid.columns + 1;
   // Vertex index of grid point (column, row), honouring the shared seam and poles.
-  std::vector<int> rowStart(spec.rows + 1);
+  std::vector<int> rowStart(grid.rows + 1);
   int next = base;
-  for (int row = 0; row <= spec.rows; ++row) {
+  for (int row = 0; row <= grid.rows; ++row) {
     rowStart[row] = next;
-    const bool collapsed = (row == 0 && spec.collapseFirstRow) || (row == spec.rows && spec.collapseLastRow);
-    const float v = static_cast<float>(row) / spec.rows;
+    const bool collapsed = (row == 0 && grid.collapseFirstRow) || (row == grid.rows && grid.collapseLastRow);
+    const float v = static_cast<float>(row) / grid.rows;
     if (collapsed) {
       mesh.vertices.push_back(point(0.0f, v));
       next += 1;
       continue;
     }
     for (int column = 0; column < columnsStored; ++column)
-      mesh.vertices.push_back(point(static_cast<float>(column) / spec.columns, v));
+      mesh.vertices.push_back(point(static_cast<float>(column) / grid.columns, v));
     next += columnsStored;
   }
   auto index = [&](int column, int row) {
-    const bool collapsed = (row == 0 && spec.collapseFirstRow) || (row == spec.rows && spec.collapseLastRow);
+    const bool collapsed = (row == 0 && grid.collapseFirstRow) || (row == grid.rows && grid.collapseLastRow);
     if (collapsed) return rowStart[row];
-    if (spec.closedU) column %= spec.columns;
+    if (grid.closedU) column %= grid.columns;
     return rowStart[row] + column;
   };
-  for (int row = 0; row < spec.rows; ++row) {
-    for (int column = 0; column < spec.columns; ++column) {
-      const float u0 = static_cast<float>(column) / spec.columns * spec.uTiles;
-      const float u1 = static_cast<float>(column + 1) / spec.columns * spec.uTiles;
-      const float v0 = static_cast<float>(row) / spec.rows * spec.vTiles;
-      const float v1 = static_cast<float>(row + 1) / spec.rows * spec.vTiles;
+  for (int row = 0; row < grid.rows; ++row) {
+    for (int column = 0; column < grid.columns; ++column) {
+      const float u0 = static_cast<float>(column) / grid.columns * grid.uTiles;
+      const float u1 = static_cast<float>(column + 1) / grid.columns * grid.uTiles;
+      const float v0 = static_cast<float>(row) / grid.rows * grid.vTiles;
+      const float v1 = static_cast<float>(row + 1) / grid.rows * grid.vTiles;
       const int a = index(column, row), b = index(column + 1, row);
       const int c = index(column, row + 1), d = index(column + 1, row + 1);
       std::array<int32_t, 3> first{a, b, c}, second{b, d, c};
       std::array<float, 6> firstUv{u0, v0, u1, v0, u0, v1}, secondUv{u1, v0, u1, v1, u0, v1};
-      if (spec.flip) {
+      if (grid.flip) {
         std::swap(first[1], first[2]);
         std::swap(firstUv[2], firstUv[4]);
         std::swap(firstUv[3], firstUv[5]);
@@ -84,10 +84,10 @@ void AppendBox(c4e::PolyObject& mesh, float width, float height, float depth, fl
       {{-x, -y, -z}, {width, 0, 0}, {0, 0, depth}, width, depth},      // bottom (−y)
   };
   for (const Face& face : faces) {
-    SurfaceSpec spec;
-    spec.uTiles = face.uLength * uvPerUnit;
-    spec.vTiles = face.vLength * uvPerUnit;
-    AppendSurface(mesh, spec, [&](float u, float v) {
+    SurfaceGrid grid;
+    grid.uTiles = face.uLength * uvPerUnit;
+    grid.vTiles = face.vLength * uvPerUnit;
+    AppendSurface(mesh, grid, [&](float u, float v) {
       return c4e::Vec3{face.origin.x + face.along.x * u + face.up.x * v, face.origin.y + face.along.y * u + face.up.y * v,
                        face.origin.z + face.along.z * u + face.up.z * v};
     });
@@ -95,14 +95,14 @@ void AppendBox(c4e::PolyObject& mesh, float width, float height, float depth, fl
 }
 
 void AppendSphere(c4e::PolyObject& mesh, float radius, int columns, int rows) {
-  SurfaceSpec spec;
-  spec.columns = columns;
-  spec.rows = rows;
-  spec.closedU = true;
-  spec.collapseFirstRow = true;
-  spec.collapseLastRow = true;
-  spec.uTiles = 2.0f;
-  AppendSurface(mesh, spec, [&](float u, float v) {
+  SurfaceGrid grid;
+  grid.columns = columns;
+  grid.rows = rows;
+  grid.closedU = true;
+  grid.collapseFirstRow = true;
+  grid.collapseLastRow = true;
+  grid.uTiles = 2.0f;
+  AppendSurface(mesh, grid, [&](float u, float v) {
     const float theta = u * 2 * kPi, phi = v * kPi;
     return c4e::Vec3{radius * std::sin(phi) * std::cos(theta), radius * std::cos(phi),
                      radius * std::sin(phi) * std::sin(theta)};
@@ -110,14 +110,14 @@ void AppendSphere(c4e::PolyObject& mesh, float radius, int columns, int rows) {
 }
 
 void AppendTorus(c4e::PolyObject& mesh, float majorRadius, float minorRadius, int columns, int rows) {
-  SurfaceSpec spec;
-  spec.columns = columns;
-  spec.rows = rows;
-  spec.closedU = true;
-  spec.uTiles = 4.0f;
-  spec.flip = true;  // this parametrisation's u × v points into the tube
+  SurfaceGrid grid;
+  grid.columns = columns;
+  grid.rows = rows;
+  grid.closedU = true;
+  grid.uTiles = 4.0f;
+  grid.flip = true;  // this parametrisation's u × v points into the tube
   // v runs once around the tube; its seam is not shared, the normals there differ by a hair.
-  AppendSurface(mesh, spec, [&](float u, float v) {
+  AppendSurface(mesh, grid, [&](float u, float v) {
     const float theta = u * 2 * kPi, phi = v * 2 * kPi;
     const float ring = majorRadius + minorRadius * std::cos(phi);
     return c4e::Vec3{ring * std::cos(theta), minorRadius * std::sin(phi), ring * std::sin(theta)};
@@ -125,7 +125,7 @@ void AppendTorus(c4e::PolyObject& mesh, float majorRadius, float minorRadius, in
 }
 
 void AppendCylinder(c4e::PolyObject& mesh, float radius, float height, int columns) {
-  SurfaceSpec side;
+  SurfaceGrid side;
   side.columns = columns;
   side.rows = 4;
   side.closedU = true;
@@ -134,7 +134,7 @@ void AppendCylinder(c4e::PolyObject& mesh, float radius, float height, int colum
     const float theta = u * 2 * kPi;
     return c4e::Vec3{radius * std::cos(theta), height * (1.0f - v), radius * std::sin(theta)};
   });
-  SurfaceSpec cap;
+  SurfaceGrid cap;
   cap.columns = columns;
   cap.rows = 1;
   cap.closedU = true;
@@ -146,13 +146,13 @@ void AppendCylinder(c4e::PolyObject& mesh, float radius, float height, int colum
 }
 
 void AppendFloor(c4e::PolyObject& mesh, float size, int cells, float tiles) {
-  SurfaceSpec spec;
-  spec.columns = cells;
-  spec.rows = cells;
-  spec.uTiles = tiles;
-  spec.vTiles = tiles;
+  SurfaceGrid grid;
+  grid.columns = cells;
+  grid.rows = cells;
+  grid.uTiles = tiles;
+  grid.vTiles = tiles;
   const float half = size / 2;
-  AppendSurface(mesh, spec, [&](float u, float v) { return c4e::Vec3{-half + size * u, 0.0f, half - size * v}; });
+  AppendSurface(mesh, grid, [&](float u, float v) { return c4e::Vec3{-half + size * u, 0.0f, half - size * v}; });
 }
 
 }  // namespace lab

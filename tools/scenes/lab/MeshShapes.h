@@ -15,7 +15,7 @@ struct SurfacePoint {
 // (cylinders, spheres, tori) shares its seam vertices so smooth normals do not break there;
 // rows that collapse to a point (poles) share one vertex. Texture coordinates are (u, v) scaled
 // by uTiles and vTiles. flip reverses the winding.
-struct SurfaceSpec {
+struct SurfaceGrid {
   int columns = 1;
   int rows = 1;
   bool closedU = false;
@@ -26,7 +26,7 @@ struct SurfaceSpec {
   bool flip = false;
 };
 
-void AppendSurface(c4e::PolyObject& mesh, const SurfaceSpec& spec,
+void AppendSurface(c4e::PolyObject& mesh, const SurfaceGrid& grid,
                    const std::function<c4e::Vec3(float u, float v)>& point);
 
 // Shapes centred on the object's origin.
