@@ -11,8 +11,11 @@
 #include "support/GpuTestDevice.h"
 
 using testing_support::CompileHlsl;
+using testing_support::CreateTestBuffer;
 using testing_support::ExpectNoGLErrors;
 using testing_support::GpuTestDevice;
+using testing_support::TestProgram;
+using testing_support::UploadVertices;
 
 namespace {
 
@@ -88,36 +91,20 @@ class ConstantBufferPackingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(gpu.Create(32, 32));
-    ID3D10Blob* vs = nullptr;
-    ID3D10Blob* ps = nullptr;
-    ASSERT_EQ(CompileHlsl(kProbe, "Probe_VS", "vs_5_0", &vs), "");
-    ASSERT_EQ(CompileHlsl(kProbe, "Probe_PS", "ps_5_0", &ps), "");
-    ASSERT_EQ(gpu.device->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr, &vertexShader), S_OK);
-    ASSERT_EQ(gpu.device->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr, &pixelShader), S_OK);
     const D3D11_INPUT_ELEMENT_DESC layout = {"POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, 0,
                                              D3D11_INPUT_PER_VERTEX_DATA, 0};
-    ASSERT_EQ(gpu.device->CreateInputLayout(&layout, 1, vs->GetBufferPointer(), vs->GetBufferSize(), &inputLayout),
-              S_OK);
-    vs->Release();
-    ps->Release();
+    ASSERT_EQ(program.Create(gpu.device, kProbe, "Probe_VS", kProbe, "Probe_PS", &layout, 1), "");
     ASSERT_TRUE(CreateConstantBuffer(gpu.device, 64, &transformBuffer));
     ASSERT_TRUE(CreateConstantBuffer(gpu.device, sizeof(PackedBuffer), &packedBuffer));
     ASSERT_TRUE(CreateConstantBuffer(gpu.device, 16, &secondBuffer));
-    D3D11_BUFFER_DESC desc{};
-    desc.ByteWidth = 6 * 12;
-    desc.Usage = D3D11_USAGE_DYNAMIC;
-    desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
-    desc.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
-    ASSERT_EQ(gpu.device->CreateBuffer(&desc, nullptr, &vertexBuffer), S_OK);
+    vertexBuffer = CreateTestBuffer(gpu.device, D3D11_BIND_VERTEX_BUFFER, 6 * 12);
+    ASSERT_NE(vertexBuffer, nullptr);
   }
   void TearDown() override {
     ExpectNoGLErrors();
     for (ID3D11Buffer* buffer : {transformBuffer, packedBuffer, secondBuffer, vertexBuffer}) {
       if (buffer != nullptr) buffer->Release();
     }
-    if (inputLayout != nullptr) inputLayout->Release();
-    if (pixelShader != nullptr) pixelShader->Release();
-    if (vertexShader != nullptr) vertexShader->Release();
   }
 
   // A rectangle given in the space the transform maps to clip space (two clockwise triangles).
@@ -127,16 +114,8 @@ class ConstantBufferPackingTest : public ::testing::Test {
     ASSERT_TRUE(UpdateConstantBuffer(gpu.context, transformBuffer, transposed));
     const float vertices[6][3] = {{left, top, z}, {right, top, z}, {left, bottom, z},
                                   {left, bottom, z}, {right, top, z}, {right, bottom, z}};
-    D3D11_MAPPED_SUBRESOURCE mapped;
-    ASSERT_EQ(gpu.context->Map(vertexBuffer, 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), S_OK);
-    std::memcpy(mapped.pData, vertices, sizeof vertices);
-    gpu.context->Unmap(vertexBuffer, 0);
-    const UINT stride = 12, offset = 0;
-    gpu.context->IASetVertexBuffers(0, 1, &vertexBuffer, &stride, &offset);
-    gpu.context->IASetInputLayout(inputLayout);
-    gpu.context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-    gpu.context->VSSetShader(vertexShader, nullptr, 0);
-    gpu.context->PSSetShader(pixelShader, nullptr, 0);
+    ASSERT_TRUE(UploadVertices(gpu.context, vertexBuffer, vertices, sizeof vertices, 12));
+    program.Bind(gpu.context);
     gpu.context->VSSetConstantBuffers(0, 1, &transformBuffer);
     gpu.context->PSSetConstantBuffers(0, 1, &packedBuffer);
     gpu.context->PSSetConstantBuffers(2, 1, &secondBuffer);
@@ -144,9 +123,7 @@ class ConstantBufferPackingTest : public ::testing::Test {
   }
 
   GpuTestDevice gpu;
-  ID3D11VertexShader* vertexShader = nullptr;
-  ID3D11PixelShader* pixelShader = nullptr;
-  ID3D11InputLayout* inputLayout = nullptr;
+  TestProgram program;
   ID3D11Buffer* transformBuffer = nullptr;
   ID3D11Buffer* packedBuffer = nullptr;
   ID3D11Buffer* secondBuffer = nullptr;

@@ -9,10 +9,12 @@
 #include "support/GpuTestDevice.h"
 #include "platform/d3d11/d3d11.h"
 
-using testing_support::CompileHlsl;
+using testing_support::CreateTestBuffer;
 using testing_support::ExpectNoGLErrors;
 using testing_support::GpuTestDevice;
 using testing_support::Rgba;
+using testing_support::TestProgram;
+using testing_support::UploadVertices;
 
 namespace {
 
@@ -38,25 +40,13 @@ class DrawTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(gpu.Create(64, 64));
-    ID3D10Blob* vs = nullptr;
-    ID3D10Blob* ps = nullptr;
-    ASSERT_EQ(CompileHlsl(kColourShader, "Colour_VS", "vs_5_0", &vs), "");
-    ASSERT_EQ(CompileHlsl(kColourShader, "Colour_PS", "ps_5_0", &ps), "");
-    ASSERT_EQ(gpu.device->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr, &vertexShader), S_OK);
-    ASSERT_EQ(gpu.device->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr, &pixelShader), S_OK);
     const D3D11_INPUT_ELEMENT_DESC layout[] = {
         {"POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
         {"COLOR", 0, DXGI_FORMAT_R32G32B32A32_FLOAT, 0, D3D11_APPEND_ALIGNED_ELEMENT, D3D11_INPUT_PER_VERTEX_DATA, 0},
     };
-    ASSERT_EQ(gpu.device->CreateInputLayout(layout, 2, vs->GetBufferPointer(), vs->GetBufferSize(), &inputLayout), S_OK);
-    vs->Release();
-    ps->Release();
-    D3D11_BUFFER_DESC desc{};
-    desc.ByteWidth = sizeof(Vertex) * 64;
-    desc.Usage = D3D11_USAGE_DYNAMIC;
-    desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
-    desc.CPUAccessFlags = D3D11_CPU_ACCESS_WRITE;
-    ASSERT_EQ(gpu.device->CreateBuffer(&desc, nullptr, &vertexBuffer), S_OK);
+    ASSERT_EQ(program.Create(gpu.device, kColourShader, "Colour_VS", kColourShader, "Colour_PS", layout, 2), "");
+    vertexBuffer = CreateTestBuffer(gpu.device, D3D11_BIND_VERTEX_BUFFER, sizeof(Vertex) * 64);
+    ASSERT_NE(vertexBuffer, nullptr);
     ASSERT_TRUE(states.Initialize(gpu.device, gpu.context));
   }
 
@@ -64,24 +54,13 @@ class DrawTest : public ::testing::Test {
     ExpectNoGLErrors();
     states.Shutdown();
     if (vertexBuffer != nullptr) vertexBuffer->Release();
-    if (inputLayout != nullptr) inputLayout->Release();
-    if (pixelShader != nullptr) pixelShader->Release();
-    if (vertexShader != nullptr) vertexShader->Release();
   }
 
   void Draw(const std::vector<Vertex>& vertices,
             D3D11_PRIMITIVE_TOPOLOGY topology = D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST) {
-    D3D11_MAPPED_SUBRESOURCE mapped;
-    ASSERT_EQ(gpu.context->Map(vertexBuffer, 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped), S_OK);
-    std::memcpy(mapped.pData, vertices.data(), vertices.size() * sizeof(Vertex));
-    gpu.context->Unmap(vertexBuffer, 0);
-    const UINT stride = sizeof(Vertex);
-    const UINT offset = 0;
-    gpu.context->IASetVertexBuffers(0, 1, &vertexBuffer, &stride, &offset);
-    gpu.context->IASetInputLayout(inputLayout);
-    gpu.context->IASetPrimitiveTopology(topology);
-    gpu.context->VSSetShader(vertexShader, nullptr, 0);
-    gpu.context->PSSetShader(pixelShader, nullptr, 0);
+    ASSERT_TRUE(UploadVertices(gpu.context, vertexBuffer, vertices.data(), vertices.size() * sizeof(Vertex),
+                               sizeof(Vertex)));
+    program.Bind(gpu.context, topology);
     gpu.context->Draw(static_cast<UINT>(vertices.size()), 0);
   }
 
@@ -100,9 +79,7 @@ class DrawTest : public ::testing::Test {
 
   GpuTestDevice gpu;
   RenderStateManager states;
-  ID3D11VertexShader* vertexShader = nullptr;
-  ID3D11PixelShader* pixelShader = nullptr;
-  ID3D11InputLayout* inputLayout = nullptr;
+  TestProgram program;
   ID3D11Buffer* vertexBuffer = nullptr;
 };
 
@@ -260,8 +237,8 @@ TEST_F(DrawTest, ReleasedObjectsStayUsableWhileBound) {
   Draw(FullQuad(0.5f, 0, 1, 0, 1));
   vertexBuffer->Release();
   vertexBuffer = nullptr;
-  inputLayout->Release();
-  inputLayout = nullptr;
+  program.inputLayout->Release();
+  program.inputLayout = nullptr;
   const float black[4] = {0, 0, 0, 1};
   gpu.context->ClearRenderTargetView(gpu.backBufferView, black);
   gpu.context->Draw(6, 0);

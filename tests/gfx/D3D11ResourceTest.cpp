@@ -12,10 +12,11 @@
 #include "support/GpuTestDevice.h"
 #include "support/TempDirectory.h"
 
-using testing_support::CompileHlsl;
+using testing_support::CreateTestBuffer;
 using testing_support::ExpectNoGLErrors;
 using testing_support::GpuTestDevice;
 using testing_support::Rgba;
+using testing_support::TestProgram;
 
 namespace {
 
@@ -57,25 +58,18 @@ class D3D11ResourceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(gpu.Create(16, 16));
-    ID3D10Blob* vs = nullptr;
-    ID3D10Blob* ps = nullptr;
-    ASSERT_EQ(CompileHlsl(kSamplingShader, "Sample_VS", "vs_5_0", &vs), "");
-    ASSERT_EQ(CompileHlsl(kSamplingShader, "Sample_PS", "ps_5_0", &ps), "");
-    ASSERT_EQ(gpu.device->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr, &vertexShader), S_OK);
-    ASSERT_EQ(gpu.device->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr, &pixelShader), S_OK);
-    vs->Release();
-    ps->Release();
+    ASSERT_EQ(program.Create(gpu.device, kSamplingShader, "Sample_VS", kSamplingShader, "Sample_PS"), "");
     D3D11_SAMPLER_DESC sampler{};
     sampler.Filter = D3D11_FILTER_MIN_MAG_MIP_POINT;
     sampler.AddressU = sampler.AddressV = sampler.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
     sampler.MaxLOD = D3D11_FLOAT32_MAX;
     ASSERT_EQ(gpu.device->CreateSamplerState(&sampler, &pointSampler), S_OK);
-    D3D11_BUFFER_DESC desc{sizeof(Choice), D3D11_USAGE_DYNAMIC, D3D11_BIND_CONSTANT_BUFFER, D3D11_CPU_ACCESS_WRITE, 0, 0};
-    ASSERT_EQ(gpu.device->CreateBuffer(&desc, nullptr, &choiceBuffer), S_OK);
+    choiceBuffer = CreateTestBuffer(gpu.device, D3D11_BIND_CONSTANT_BUFFER, sizeof(Choice));
+    ASSERT_NE(choiceBuffer, nullptr);
   }
   void TearDown() override {
     ExpectNoGLErrors();
-    for (IUnknown* object : std::initializer_list<IUnknown*>{choiceBuffer, pointSampler, pixelShader, vertexShader}) {
+    for (IUnknown* object : std::initializer_list<IUnknown*>{choiceBuffer, pointSampler}) {
       if (object != nullptr) object->Release();
     }
   }
@@ -89,18 +83,14 @@ class D3D11ResourceTest : public ::testing::Test {
     gpu.context->PSSetShaderResources(0, 2, views);
     gpu.context->PSSetSamplers(0, 1, &pointSampler);
     gpu.context->PSSetConstantBuffers(0, 1, &choiceBuffer);
-    gpu.context->IASetInputLayout(nullptr);
-    gpu.context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-    gpu.context->VSSetShader(vertexShader, nullptr, 0);
-    gpu.context->PSSetShader(pixelShader, nullptr, 0);
+    program.Bind(gpu.context);
     gpu.Clear(0, 0, 0, 0);
     gpu.context->Draw(3, 0);
     return gpu.PixelAt(1, 1);
   }
 
   GpuTestDevice gpu;
-  ID3D11VertexShader* vertexShader = nullptr;
-  ID3D11PixelShader* pixelShader = nullptr;
+  TestProgram program;
   ID3D11SamplerState* pointSampler = nullptr;
   ID3D11Buffer* choiceBuffer = nullptr;
 };

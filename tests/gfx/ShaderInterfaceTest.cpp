@@ -3,9 +3,10 @@
 
 #include "support/GpuTestDevice.h"
 
-using testing_support::CompileHlsl;
+using testing_support::CreateTestBuffer;
 using testing_support::ExpectNoGLErrors;
 using testing_support::GpuTestDevice;
+using testing_support::TestProgram;
 
 namespace {
 
@@ -51,24 +52,14 @@ float4 Interface_PS(PSIn input) : SV_TARGET
 TEST(ShaderInterface, StagesAndLayoutsMeetBySemanticNotByOrder) {
   GpuTestDevice gpu;
   ASSERT_TRUE(gpu.Create(24, 8));
-  ID3D10Blob* vs = nullptr;
-  ID3D10Blob* ps = nullptr;
-  ASSERT_EQ(CompileHlsl(kVertex, "Interface_VS", "vs_5_0", &vs), "");
-  ASSERT_EQ(CompileHlsl(kPixel, "Interface_PS", "ps_5_0", &ps), "");
-  ID3D11VertexShader* vertexShader = nullptr;
-  ID3D11PixelShader* pixelShader = nullptr;
-  ASSERT_EQ(gpu.device->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr, &vertexShader), S_OK);
-  ASSERT_EQ(gpu.device->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr, &pixelShader), S_OK);
   // The layout lists the elements in the vertex's memory order, not the shader's.
   const D3D11_INPUT_ELEMENT_DESC layout[] = {
       {"POSITION", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, 0, D3D11_INPUT_PER_VERTEX_DATA, 0},
       {"COLOR", 0, DXGI_FORMAT_R32G32B32A32_FLOAT, 0, D3D11_APPEND_ALIGNED_ELEMENT, D3D11_INPUT_PER_VERTEX_DATA, 0},
       {"SHADE", 0, DXGI_FORMAT_R32G32_FLOAT, 0, D3D11_APPEND_ALIGNED_ELEMENT, D3D11_INPUT_PER_VERTEX_DATA, 0},
   };
-  ID3D11InputLayout* inputLayout = nullptr;
-  ASSERT_EQ(gpu.device->CreateInputLayout(layout, 3, vs->GetBufferPointer(), vs->GetBufferSize(), &inputLayout), S_OK);
-  vs->Release();
-  ps->Release();
+  TestProgram program;
+  ASSERT_EQ(program.Create(gpu.device, kVertex, "Interface_VS", kPixel, "Interface_PS", layout, 3), "");
 
   struct Vertex {
     float position[3];
@@ -78,16 +69,11 @@ TEST(ShaderInterface, StagesAndLayoutsMeetBySemanticNotByOrder) {
   const Vertex triangle[3] = {{{-1, 1, 0.5f}, {1, 0, 1, 1}, {0.5f, 1}},
                               {{3, 1, 0.5f}, {1, 0, 1, 1}, {0.5f, 1}},
                               {{-1, -3, 0.5f}, {1, 0, 1, 1}, {0.5f, 1}}};
-  D3D11_BUFFER_DESC desc{sizeof triangle, D3D11_USAGE_DEFAULT, D3D11_BIND_VERTEX_BUFFER, 0, 0, 0};
-  const D3D11_SUBRESOURCE_DATA data{triangle, 0, 0};
-  ID3D11Buffer* buffer = nullptr;
-  ASSERT_EQ(gpu.device->CreateBuffer(&desc, &data, &buffer), S_OK);
+  ID3D11Buffer* buffer = CreateTestBuffer(gpu.device, D3D11_BIND_VERTEX_BUFFER, sizeof triangle, triangle);
+  ASSERT_NE(buffer, nullptr);
   const UINT stride = sizeof(Vertex), offset = 0;
   gpu.context->IASetVertexBuffers(0, 1, &buffer, &stride, &offset);
-  gpu.context->IASetInputLayout(inputLayout);
-  gpu.context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-  gpu.context->VSSetShader(vertexShader, nullptr, 0);
-  gpu.context->PSSetShader(pixelShader, nullptr, 0);
+  program.Bind(gpu.context);
   gpu.Clear(0, 0, 0, 0);
   gpu.context->Draw(3, 0);
 
@@ -98,9 +84,6 @@ TEST(ShaderInterface, StagesAndLayoutsMeetBySemanticNotByOrder) {
   EXPECT_EQ(at(20), (std::vector<int>{128, 255, 0, 255}));
   ExpectNoGLErrors();
   buffer->Release();
-  inputLayout->Release();
-  pixelShader->Release();
-  vertexShader->Release();
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "gfx/ShaderManager.h"
 #include "support/GpuTestDevice.h"
 
+using testing_support::CreateTestBuffer;
 using testing_support::ExpectNoGLErrors;
 using testing_support::GpuTestDevice;
 using testing_support::Rgba;
@@ -261,13 +262,8 @@ TEST_F(PostProcessProgramTest, BillboardExpandsAPointToATexturedSquareAndUnbinds
   };
   static_assert(sizeof(BillboardVertex) == 36);
   const BillboardVertex point{0.0f, 0.0f, 10.0f, 20.0f, 20.0f, 0.0f, 1.0f, 0.0f, 1.0f};
-  D3D11_BUFFER_DESC desc{};
-  desc.ByteWidth = sizeof point;
-  desc.Usage = D3D11_USAGE_DEFAULT;
-  desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
-  const D3D11_SUBRESOURCE_DATA initial{&point, 0, 0};
-  ID3D11Buffer* buffer = nullptr;
-  ASSERT_EQ(gpu.device->CreateBuffer(&desc, &initial, &buffer), S_OK);
+  ID3D11Buffer* buffer = CreateTestBuffer(gpu.device, D3D11_BIND_VERTEX_BUFFER, sizeof point, &point);
+  ASSERT_NE(buffer, nullptr);
   ID3D11ShaderResourceView* texture = CreateSolidTexture(gpu.device, 0xffffffffu);
   const UINT stride = sizeof point, offset = 0;
   gpu.context->IASetVertexBuffers(0, 1, &buffer, &stride, &offset);
@@ -423,14 +419,7 @@ ID3D11Buffer* MeshSquare(ID3D11Device* device, float half, float z) {
       {{-half, -half, z}, {0, 0, -1}, {1, 1, 1, 1}, {0, 1}, {1, 0, 0}, {0, 1, 0}},
       {{half, -half, z}, {0, 0, -1}, {1, 1, 1, 1}, {1, 1}, {1, 0, 0}, {0, 1, 0}},
   };
-  D3D11_BUFFER_DESC desc{};
-  desc.ByteWidth = sizeof vertices;
-  desc.Usage = D3D11_USAGE_DEFAULT;
-  desc.BindFlags = D3D11_BIND_VERTEX_BUFFER;
-  const D3D11_SUBRESOURCE_DATA initial{vertices, 0, 0};
-  ID3D11Buffer* buffer = nullptr;
-  device->CreateBuffer(&desc, &initial, &buffer);
-  return buffer;
+  return CreateTestBuffer(device, D3D11_BIND_VERTEX_BUFFER, sizeof vertices, vertices);
 }
 
 class C4eProgramTest : public ShaderProgramDrawTest {

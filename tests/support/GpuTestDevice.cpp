@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -115,6 +116,66 @@ std::string CompileHlsl(const std::string& source, const char* entry, const char
   std::string text = errors != nullptr ? static_cast<const char*>(errors->GetBufferPointer()) : "no error text";
   if (errors != nullptr) errors->Release();
   return text.empty() ? "failed" : text;
+}
+
+TestProgram::~TestProgram() {
+  if (inputLayout != nullptr) inputLayout->Release();
+  if (pixelShader != nullptr) pixelShader->Release();
+  if (vertexShader != nullptr) vertexShader->Release();
+}
+
+std::string TestProgram::Create(ID3D11Device* device, const std::string& vertexSource, const char* vertexEntry,
+                                const std::string& pixelSource, const char* pixelEntry,
+                                const D3D11_INPUT_ELEMENT_DESC* elements, UINT elementCount) {
+  ID3D10Blob* vs = nullptr;
+  ID3D10Blob* ps = nullptr;
+  std::string failure = CompileHlsl(vertexSource, vertexEntry, "vs_5_0", &vs);
+  if (failure.empty()) failure = CompileHlsl(pixelSource, pixelEntry, "ps_5_0", &ps);
+  if (failure.empty() &&
+      FAILED(device->CreateVertexShader(vs->GetBufferPointer(), vs->GetBufferSize(), nullptr, &vertexShader))) {
+    failure = "CreateVertexShader";
+  }
+  if (failure.empty() &&
+      FAILED(device->CreatePixelShader(ps->GetBufferPointer(), ps->GetBufferSize(), nullptr, &pixelShader))) {
+    failure = "CreatePixelShader";
+  }
+  if (failure.empty() && elementCount > 0 &&
+      FAILED(device->CreateInputLayout(elements, elementCount, vs->GetBufferPointer(), vs->GetBufferSize(),
+                                       &inputLayout))) {
+    failure = "CreateInputLayout";
+  }
+  if (vs != nullptr) vs->Release();
+  if (ps != nullptr) ps->Release();
+  return failure;
+}
+
+void TestProgram::Bind(ID3D11DeviceContext* context, D3D11_PRIMITIVE_TOPOLOGY topology) const {
+  context->IASetInputLayout(inputLayout);
+  context->IASetPrimitiveTopology(topology);
+  context->VSSetShader(vertexShader, nullptr, 0);
+  context->PSSetShader(pixelShader, nullptr, 0);
+}
+
+ID3D11Buffer* CreateTestBuffer(ID3D11Device* device, UINT bindFlags, UINT byteWidth, const void* initial) {
+  D3D11_BUFFER_DESC desc{};
+  desc.ByteWidth = byteWidth;
+  desc.Usage = initial != nullptr ? D3D11_USAGE_DEFAULT : D3D11_USAGE_DYNAMIC;
+  desc.BindFlags = bindFlags;
+  desc.CPUAccessFlags = initial != nullptr ? 0u : static_cast<UINT>(D3D11_CPU_ACCESS_WRITE);
+  const D3D11_SUBRESOURCE_DATA data{initial, 0, 0};
+  ID3D11Buffer* buffer = nullptr;
+  if (FAILED(device->CreateBuffer(&desc, initial != nullptr ? &data : nullptr, &buffer))) return nullptr;
+  return buffer;
+}
+
+bool UploadVertices(ID3D11DeviceContext* context, ID3D11Buffer* buffer, const void* bytes, size_t size, UINT stride) {
+  D3D11_MAPPED_SUBRESOURCE mapped;
+  if (FAILED(context->Map(buffer, 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped))) return false;
+  std::memcpy(mapped.pData, bytes, size);
+  context->Unmap(buffer, 0);
+  const UINT offset = 0;
+  context->IASetVertexBuffers(0, 1, &buffer, &stride, &offset);
+  return true;
 }
 
 void ExpectNoGLErrors() {

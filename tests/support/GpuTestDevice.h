@@ -51,6 +51,33 @@ class GpuTestDevice {
 // compiler's text. The blob is returned through *blob.
 std::string CompileHlsl(const std::string& source, const char* entry, const char* profile, ID3D10Blob** blob);
 
+// One test program's vertex and pixel shader compiled from HLSL, with an input layout when
+// elements are given; released when it goes.
+struct TestProgram {
+  TestProgram() = default;
+  TestProgram(const TestProgram&) = delete;
+  TestProgram& operator=(const TestProgram&) = delete;
+  ~TestProgram();
+  // Empty string on success, else the compiler's text or the call that failed.
+  std::string Create(ID3D11Device* device, const std::string& vertexSource, const char* vertexEntry,
+                     const std::string& pixelSource, const char* pixelEntry,
+                     const D3D11_INPUT_ELEMENT_DESC* elements = nullptr, UINT elementCount = 0);
+  // Binds the layout, topology and both shaders.
+  void Bind(ID3D11DeviceContext* context,
+            D3D11_PRIMITIVE_TOPOLOGY topology = D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST) const;
+
+  ID3D11VertexShader* vertexShader = nullptr;
+  ID3D11PixelShader* pixelShader = nullptr;
+  ID3D11InputLayout* inputLayout = nullptr;
+};
+
+// A buffer with the given bind flags: dynamic and CPU-writable without initial bytes, default
+// usage holding them otherwise. Null on failure.
+ID3D11Buffer* CreateTestBuffer(ID3D11Device* device, UINT bindFlags, UINT byteWidth, const void* initial = nullptr);
+
+// Writes bytes into a dynamic vertex buffer and binds it to slot 0 with the given stride.
+bool UploadVertices(ID3D11DeviceContext* context, ID3D11Buffer* buffer, const void* bytes, size_t size, UINT stride);
+
 // Fails the running test when GL raised an error or KHR_debug reported one since the last call.
 void ExpectNoGLErrors();
 
