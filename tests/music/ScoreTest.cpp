@@ -116,12 +116,6 @@ TEST(Glitch, OnlyTheWindowsAreTouched) {
   EXPECT_GT(changed, 1000u);
 }
 
-}  // namespace
-}  // namespace music
-
-namespace music {
-namespace {
-
 TEST(Harmony, CloseVoicingKeepsTheChordTonesInOneOctaveAndMovesLittle) {
   for (const Progression* progression : {&kMainProgression, &kFaceProgression, &kFloatProgression}) {
     std::array<float, 3> previous = CloseVoicing((*progression)[3], 55.0f);
@@ -143,12 +137,6 @@ TEST(Harmony, CloseVoicingKeepsTheChordTonesInOneOctaveAndMovesLittle) {
   }
 }
 
-}  // namespace
-}  // namespace music
-
-namespace music {
-namespace {
-
 TEST(Score, SectionsStartOnTheirCueSheetDownbeats) {
   EXPECT_EQ(SectionDownbeat(0), 0.0);
   EXPECT_EQ(SectionDownbeat(1), 23400.0);   // the full flash 100 ms before the tunnel
@@ -157,12 +145,6 @@ TEST(Score, SectionsStartOnTheirCueSheetDownbeats) {
   EXPECT_EQ(SectionDownbeat(6), 135547.0);  // the blob's first pulse
   EXPECT_EQ(SectionDownbeat(8), 179300.0);
 }
-
-}  // namespace
-}  // namespace music
-
-namespace music {
-namespace {
 
 // The pitch classes of a chord's root, third and fifth.
 bool InChord(const Chord& chord, float pitch) {
