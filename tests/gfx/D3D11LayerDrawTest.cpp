@@ -101,9 +101,6 @@ TEST_F(DrawTest, TopOfClipSpaceIsTheFirstRowOfTheBackBuffer) {
   EXPECT_EQ(gpu.PixelAt(61, 2).g, 0);
 }
 
-}  // namespace
-
-namespace {
 
 // Clockwise on screen is Direct3D's front face; counter-clockwise is the back.
 const std::vector<Vertex> kClockwise = {{-1, 1, 0.5f, 1, 1, 1, 1}, {1, 1, 0.5f, 1, 1, 1, 1}, {-1, -1, 0.5f, 1, 1, 1, 1}};
@@ -325,9 +322,6 @@ TEST_F(DrawTest, DynamicBufferMapRulesFollowDirect3D) {
   EXPECT_EQ(odd, nullptr);
 }
 
-}  // namespace
-
-namespace {
 
 ID3D11RasterizerState* Rasterizer(ID3D11Device* device, D3D11_CULL_MODE cull, BOOL frontCounterClockwise,
                                   BOOL depthClip, BOOL scissor) {

@@ -41,8 +41,7 @@ class QuadTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::create_directory("engine_data");
-    for (const char* name : {"postprocess_VS.hlsl", "postprocess_PS.hlsl", "blur_VS.hlsl", "blur_PS.hlsl"})
-      std::filesystem::copy_file(testing_support::ShaderSourcePath(name), std::string("engine_data/") + name);
+    ASSERT_TRUE(testing_support::CopyShaderSources("engine_data"));
   }
 
   // A device of the given size and a render context for a screen of screenWidth x screenHeight.

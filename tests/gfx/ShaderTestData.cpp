@@ -10,11 +10,7 @@
 ShaderDataDirectory::ShaderDataDirectory() {
   const std::filesystem::path data = m_directory.path() / "engine_data";
   std::filesystem::create_directories(data);
-  const std::filesystem::path sources =
-      std::filesystem::path(testing_support::ShaderSourcePath("")).parent_path();
-  for (const auto& entry : std::filesystem::directory_iterator(sources)) {
-    if (entry.path().extension() == ".hlsl") std::filesystem::copy_file(entry.path(), data / entry.path().filename());
-  }
+  testing_support::CopyShaderSources(data.string());
 }
 
 std::filesystem::path ShaderDataDirectory::DataFile(const std::string& name) const {

@@ -6,23 +6,10 @@
 
 namespace scene_test {
 
-namespace {
-
-const char* const kShaderFiles[] = {
-    "billboard_VS.hlsl",   "billboard_GS.hlsl", "billboard_PS.hlsl", "c4e_VS.hlsl",     "c4e_PS.hlsl",
-    "depth_VS.hlsl",       "depth_PS.hlsl",     "postprocess_VS.hlsl", "postprocess_PS.hlsl", "ssao_VS.hlsl",
-    "ssao_PS.hlsl",        "texmix_VS.hlsl",    "texmix_PS.hlsl",    "blur_VS.hlsl",    "blur_PS.hlsl"};
-
-}  // namespace
-
 bool LabRenderFixture::Create(std::string* error) {
   m_directory = std::make_unique<TempDirectory>(true);
   std::filesystem::create_directory("engine_data");
-  for (const char* name : kShaderFiles) {
-    std::error_code ec;
-    std::filesystem::copy_file(testing_support::ShaderSourcePath(name), std::string("engine_data/") + name, ec);
-    if (ec) return *error = std::string("cannot copy ") + name, false;
-  }
+  if (!testing_support::CopyShaderSources("engine_data")) return *error = "cannot copy the shaders", false;
   if (!lab::WriteLabContent("engine_data")) return *error = "cannot write the lab content", false;
   if (!gpu.Create(kWidth, kHeight)) return *error = "no headless device", false;
   if (!states.Initialize(gpu.device, gpu.context)) return *error = "render states", false;

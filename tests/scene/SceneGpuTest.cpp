@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <filesystem>
 
 #include "SceneFixtures.h"
 #include "gfx/TextureCache.h"
@@ -25,9 +25,7 @@ TEST(SceneGpuTest, MeshesGetBuffersAndMaterialsTheirTextures) {
   ASSERT_TRUE(gpu.Create(32, 32));
   TempDirectory directory(true);
   std::filesystem::create_directory("engine_data");
-  const std::vector<uint8_t> png = EncodePng(2, 2, std::vector<uint8_t>(16, 200));
-  std::ofstream("engine_data/stone.png", std::ios::binary)
-      .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+  WriteBytes("engine_data/stone.png", EncodePng(2, 2, std::vector<uint8_t>(16, 200)));
 
   c4e::Scene description = CompleteScene();
   description.materials[0].hasDiffuseMap = true;

@@ -194,4 +194,15 @@ std::string ShaderSourcePath(const std::string& name) {
   return (root / "content" / "shaders" / name).string();
 }
 
+bool CopyShaderSources(const std::string& folder) {
+  std::error_code ec;
+  const std::filesystem::path sources = std::filesystem::path(ShaderSourcePath("")).parent_path();
+  for (const auto& entry : std::filesystem::directory_iterator(sources, ec)) {
+    if (entry.path().extension() != ".hlsl") continue;
+    std::filesystem::copy_file(entry.path(), std::filesystem::path(folder) / entry.path().filename(), ec);
+    if (ec) return false;
+  }
+  return !ec;
+}
+
 }  // namespace testing_support

@@ -84,4 +84,7 @@ void ExpectNoGLErrors();
 // Reads the source folder's shader (content/shaders/<name>).
 std::string ShaderSourcePath(const std::string& name);
 
+// Copies every HLSL file of content/shaders into folder, as the show's data directory holds them.
+bool CopyShaderSources(const std::string& folder);
+
 }  // namespace testing_support
