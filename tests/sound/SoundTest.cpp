@@ -84,20 +84,6 @@ TEST_F(SoundTest, KnownToneShowsInTheSamplesWithItsAmplitude) {
   }
 }
 
-TEST_F(SoundTest, SilenceHasNoPeak) {
-  PlayAndUpdate(1.5, [](double) { return 0.0f; }, [](double) { return 0.0f; });
-  EXPECT_EQ(m_sound.peak, 0.0f);
-  EXPECT_GT(Minimum(), -1e-4f);
-}
-
-TEST_F(SoundTest, AllNegativeSignalHasNoPeak) {
-  const auto negative = [](double t) { return static_cast<float>(-0.5 + 0.1 * std::sin(2.0 * std::numbers::pi * 220.0 * t)); };
-  PlayAndUpdate(1.5, negative, negative);
-  EXPECT_EQ(m_sound.peak, 0.0f);
-  EXPECT_LT(ChannelMaximum(0), -0.3f);
-  EXPECT_NEAR(Minimum(), -0.6f, 0.05f);
-}
-
 TEST_F(SoundTest, BlocksFollowTheMusicAndFallSilentAfterItsEnd) {
   // A tone that starts after 0.3 s of silence and lasts until 0.6 s.
   const auto burst = [](double t) {
