@@ -109,23 +109,6 @@ class PostProcessProgramTest : public ShaderProgramDrawTest {
   }
 };
 
-TEST_F(PostProcessProgramTest, CopiesTheTextureTintedByTheVertexColourInsideTheQuadOnly) {
-  ID3D11ShaderResourceView* texture = CreateSolidTexture(gpu.device, 0xff20c0ffu);  // r ff, g c0, b 20
-  ASSERT_TRUE(quad.Set(gpu.context, 16, 16, 48, 48, 1.0f, 0.5f, 1.0f, 1.0f));
-  quad.Bind(gpu.context);
-  PostProcessParameters parameters;
-  PostProcessShader& program = *manager.postProcessShader;
-  ASSERT_TRUE(program.SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), texture, &parameters));
-  program.Render(6);
-  texture->Release();
-  const Rgba inside = gpu.PixelAt(32, 32);
-  EXPECT_EQ(inside.r, 255);
-  EXPECT_NEAR(inside.g, 96, 1);
-  EXPECT_EQ(inside.b, 32);
-  EXPECT_EQ(gpu.PixelAt(8, 32).r, 0);   // left of the quad
-  EXPECT_EQ(gpu.PixelAt(32, 52).r, 0);  // below it
-}
-
 TEST_F(PostProcessProgramTest, EffectBufferCarriesTheParametersTimeAndAudioLevel) {
   Timer timer;
   timer.elapsed = (int64_t{7} << 32) + 200;  // only the low 32 bits travel
@@ -175,16 +158,12 @@ TEST_F(PostProcessProgramTest, CopiesTheFirstEntriesOfTheEffectArrayOnly) {
 
 TEST_F(PostProcessProgramTest, CountBeyondTheArrayIsClampedNotOverread) {
   ID3D11ShaderResourceView* texture = CreateSolidTexture(gpu.device, 0xffffffffu);
-  ASSERT_TRUE(quad.Set(gpu.context, 0, 0, kSize, kSize));
-  quad.Bind(gpu.context);
   PostProcessParameters parameters;
   parameters.hasTexture = 1;
   parameters.entryCount = 1 << 20;
-  EXPECT_TRUE(manager.postProcessShader->SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), texture,
-                                                             &parameters));
+  EXPECT_TRUE(DrawFullScreen(parameters, texture));
   parameters.entryCount = 0;
-  EXPECT_TRUE(manager.postProcessShader->SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), texture,
-                                                             &parameters));
+  EXPECT_TRUE(DrawFullScreen(parameters, texture));
   texture->Release();
 }
 
