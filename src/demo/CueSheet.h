@@ -25,7 +25,7 @@ struct SceneSlot {
   Millis start;
 };
 
-inline constexpr std::array<SceneSlot, 9> kSchedule = {{
+inline constexpr auto kSchedule = std::to_array<SceneSlot>({
     {5, 0},        // flagge
     {7, 23500},    // tunnel, two halves cross-faded
     {4, 47000},    // magnet
@@ -35,7 +35,7 @@ inline constexpr std::array<SceneSlot, 9> kSchedule = {{
     {0, 135150},   // blob
     {9, 157250},   // soft
     {10, 179300},  // logo, until the show ends
-}};
+});
 
 // End of the slot at `index` (the start of the next one, or the end of the show).
 constexpr Millis SlotEnd(std::size_t index) {
@@ -127,17 +127,17 @@ static_assert(detail::kBlobPulseCount == 30, "the blob scene pulses thirty times
 static_assert(kFlasher.size() == 80);
 
 // The black fader: down to black from 193150 ms, fully black from 197000 ms.
-inline constexpr std::array<AlphaKey, 2> kBlackFader = {{
+inline constexpr auto kBlackFader = std::to_array<AlphaKey>({
     {193150, 197000, 0.0f, 1.0f},
     {197000, 205000, 1.0f, 1.0f},
-}};
+});
 
 // The cross-fader between the two tunnel halves.
-inline constexpr std::array<AlphaKey, 3> kCrossFader = {{
+inline constexpr auto kCrossFader = std::to_array<AlphaKey>({
     {31750, 37250, 0.0f, 1.0f},
     {37250, 42800, 1.0f, 0.0f},
     {42800, 47000, 0.0f, 1.0f},
-}};
+});
 
 // Captions: each slides in from the right, holds until it slides out again. Two holds start
 // before their slide-in ends; the slide-in wins until its end because it was added first.
@@ -149,7 +149,7 @@ struct CaptionCue {
   Millis slideOutEnd;
 };
 
-inline constexpr std::array<CaptionCue, 8> kCaptions = {{
+inline constexpr auto kCaptions = std::to_array<CaptionCue>({
     {26200, 27200, 27200, 31750, 32500},      // tunnel
     {50730, 51730, 51730, 55000, 55750},      // magnet
     {71740, 72740, 72740, 77200, 77950},      // zelle
@@ -158,13 +158,13 @@ inline constexpr std::array<CaptionCue, 8> kCaptions = {{
     {140700, 141100, 141100, 146250, 146650}, // blob
     {160300, 161300, 161050, 165000, 165750}, // soft
     {182100, 182790, 182790, 187600, 188290}, // logo
-}};
+});
 
 // The credits fade in over the whole screen with the black fade, and out again.
-inline constexpr std::array<AlphaKey, 2> kCredits = {{
+inline constexpr auto kCredits = std::to_array<AlphaKey>({
     {193150, 197000, 0.0f, 1.1f},
     {197000, 205000, 1.1f, 0.0f},
-}};
+});
 
 // Windows of the keyed glitch; step and band set how coarse its bands are.
 struct GlitchWindow {
@@ -205,7 +205,7 @@ struct SpeedCue {
   int jumpFrame;
 };
 
-inline constexpr std::array<SpeedCue, 32> kSpeedEvents = {{
+inline constexpr auto kSpeedEvents = std::to_array<SpeedCue>({
     {0, 135150, 1.4f, 0},    {0, 140700, 1.5f, -1},   {0, 146250, 1.75f, -1},  {0, 151750, 1.9f, -1},
     {1, 69000, 1.0f, 0},     {1, 74500, -1.0f, -1},   {1, 80000, 1.0f, 150},   {1, 85500, -1.0f, -1},
     {2, 91000, 1.0f, 0},     {2, 96750, 0.8f, -1},    {2, 102100, 1.0f, 250},  {2, 110350, 0.65f, -1},
@@ -214,7 +214,37 @@ inline constexpr std::array<SpeedCue, 32> kSpeedEvents = {{
     {4, 63500, 0.5f, 150},   {4, 68000, 0.1f, 189},   {4, 68140, 0.1f, 199},   {4, 68240, 0.1f, 209},
     {4, 68320, 0.1f, 219},   {4, 68410, 0.1f, 229},   {4, 68500, 0.1f, 239},   {4, 68660, 0.0f, 249},
     {9, 157250, 1.1f, 0},    {9, 168300, 1.1f, 300},  {10, 179300, 1.0f, 0},
-}};
+});
+
+namespace detail {
+
+template <class Cue, std::size_t N>
+constexpr std::size_t CountForScene(const std::array<Cue, N>& cues, int sceneIndex) {
+  std::size_t count = 0;
+  for (const Cue& cue : cues) count += cue.sceneIndex == sceneIndex ? 1 : 0;
+  return count;
+}
+
+// A speed event before its scene's first slot would fire while another scene is shown.
+constexpr bool SpeedEventsStartWithTheirScene() {
+  for (const SpeedCue& event : kSpeedEvents) {
+    const int scene = event.sceneIndex == 6 ? 5 : event.sceneIndex == 8 ? 7 : event.sceneIndex;
+    Millis first = -1;
+    for (const SceneSlot& slot : kSchedule)
+      if (slot.sceneNumber == scene) first = slot.start;
+    if (first < 0 || event.time < first) return false;
+  }
+  return true;
+}
+
+}  // namespace detail
+
+static_assert(kSpeedEvents.size() == 30);
+static_assert(detail::CountForScene(kSpeedEvents, 0) == 4 && detail::CountForScene(kSpeedEvents, 1) == 4 &&
+              detail::CountForScene(kSpeedEvents, 2) == 4 && detail::CountForScene(kSpeedEvents, 3) == 3 &&
+              detail::CountForScene(kSpeedEvents, 4) == 12 && detail::CountForScene(kSpeedEvents, 9) == 2 &&
+              detail::CountForScene(kSpeedEvents, 10) == 1);
+static_assert(detail::SpeedEventsStartWithTheirScene(), "every speed event falls in its own scene's time");
 
 // Camera shakes (amplitude in scene units) and rolls (degrees) of the scenes.
 struct ShakeCue {
@@ -249,20 +279,63 @@ struct RollCue {
   float degrees;
 };
 
-inline constexpr std::array<RollCue, 2> kRollEvents = {{
+inline constexpr auto kRollEvents = std::to_array<RollCue>({
     {9, 162750, 163440, 15.0f},
     {9, 173800, 174490, -15.0f},
-}};
+});
 
-// Push-and-squeeze slides of the blob scene's end.
+// Push-and-squeeze slides of the blob scene's end: the direction (mode) and whether the
+// picture is squeezed instead of pushed.
 struct SlideCue {
   Millis start;
   Millis end;
+  int mode;
+  bool squeeze;
 };
 
-inline constexpr std::array<SlideCue, 6> kSlides = {{
-    {140700, 141045}, {146250, 146595}, {151750, 152150},
-    {156250, 156600}, {156600, 156925}, {156925, 157100},
-}};
+inline constexpr auto kSlides = std::to_array<SlideCue>({
+    {140700, 141045, 2, false}, {146250, 146595, 3, false}, {151750, 152150, 1, true},
+    {156250, 156600, 1, true},  {156600, 156925, 0, true},  {156925, 157100, 1, true},
+});
+
+// Scenes whose camera's up vector turns with the camera (the others keep the loader's value).
+struct CameraUpCue {
+  int sceneIndex;
+  bool followsRotation;
+};
+
+inline constexpr auto kCameraUp = std::to_array<CameraUpCue>({
+    {1, false}, {2, true}, {3, true}, {7, true}, {8, true},
+});
+
+// The lens's field of view in degrees, eased with a cosine from `from` to `to`. Where two keys
+// touch, the later one in this list wins.
+struct FovCue {
+  Millis start;
+  Millis end;
+  float from;
+  float to;
+};
+
+inline constexpr auto kFovKeys = std::to_array<FovCue>({
+    {0, 23500, 45, 45},           {23500, 31750, 90, 60},       {31750, 37250, 60, 120},
+    {37250, 42800, 120, 120},     {42800, 47000, 120, 1},       {47000, 50800, 10, 60},
+    {50800, 52300, 60, 30},       {52300, 55000, 30, 45},       {55000, 58000, 45, 20},
+    {58000, 60000, 60, 45},       {63500, 68000, 55, 30},       {68000, 68140, 25, 25},
+    {68140, 68240, 35, 35},       {68240, 68320, 45, 45},       {68320, 68410, 55, 55},
+    {68410, 68500, 65, 65},       {68500, 69000, 65, 90},       {69000, 74500, 45, 10},
+    {74500, 80000, 20, 40},       {80000, 85500, 30, 45},       {85500, 91000, 60, 10},
+    {91000, 93800, 45, 45},       {93800, 94550, 45, 90},       {94550, 96600, 90, 60},
+    {96600, 96750, 45, 45},       {96750, 99320, 30, 30},       {99320, 102100, 30, 45},
+    {102100, 104000, 45, 45},     {104000, 104350, 60, 60},     {104350, 104850, 90, 90},
+    {104850, 105550, 90, 25},     {105550, 106750, 25, 25},     {106750, 107100, 60, 60},
+    {107100, 107600, 90, 90},     {107600, 108150, 90, 50},     {108150, 109500, 50, 50},
+    {109500, 109850, 80, 80},     {109850, 110350, 120, 120},   {110350, 111750, 120, 30},
+    {111750, 113150, 30, 30},     {113150, 121400, 60, 90},     {121400, 126900, 60, 45},
+    {126900, 132450, 45, 90},     {132450, 135150, 90, 40},     {135150, 157250, 45, 45},
+    {157250, 168300, 90, 30},     {168300, 173800, 32, 37},     {173800, 179300, 37, 30},
+    {179300, 300000, 45, 45},
+});
+static_assert(kFovKeys.size() == 49);
 
 }  // namespace cue
