@@ -1,6 +1,7 @@
 #include "scene/SceneAssembly.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "scene/MeshBuffers.h"
 #include "scene/MeshBuilder.h"
@@ -23,10 +24,29 @@ void ResolveMaterials(Scene* scene) {
 }
 
 void SortPolyObjects(Scene* scene) {
-  std::stable_sort(scene->polyObjects.begin(), scene->polyObjects.end(),
-                   [](const std::unique_ptr<PolyObject>& a, const std::unique_ptr<PolyObject>& b) {
-                     return !a->isDummy && !b->isDummy && !a->material->transparent && b->material->transparent;
-                   });
+  // Each polyobject gets a draw group: opaque meshes 0, transparent meshes 1. A dummy takes the
+  // group of the earliest-drawn mesh after it in the file, so it keeps its place before every
+  // mesh that follows it (its children see this frame's matrix). Sorting on that key alone is a
+  // strict weak ordering, which the stable sort needs to keep each group in file order.
+  auto& objects = scene->polyObjects;
+  std::vector<int> group(objects.size(), 1);
+  int earliestAfter = 1;
+  for (size_t i = objects.size(); i-- > 0;) {
+    const PolyObject& object = *objects[i];
+    if (object.isDummy) {
+      group[i] = earliestAfter;
+    } else {
+      group[i] = object.material && object.material->transparent ? 1 : 0;
+      earliestAfter = std::min(earliestAfter, group[i]);
+    }
+  }
+  std::vector<size_t> order(objects.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&group](size_t a, size_t b) { return group[a] < group[b]; });
+  std::vector<std::unique_ptr<PolyObject>> sorted;
+  sorted.reserve(objects.size());
+  for (size_t i : order) sorted.push_back(std::move(objects[i]));
+  objects = std::move(sorted);
 }
 
 void ComputeEndTime(Scene* scene) {

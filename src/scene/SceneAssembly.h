@@ -11,7 +11,8 @@ void AssembleScene(Scene* scene, ID3D11Device* device, ID3D11DeviceContext* devi
 // Each polyobject gets the first material of its name; a mesh without one gets the scene's
 // default material, a dummy stays without.
 void ResolveMaterials(Scene* scene);
-// Stable: opaque meshes move before transparent ones, each group in file order.
+// Stable: opaque meshes move before transparent ones, each group in file order; a dummy stays
+// before every mesh that follows it in the file.
 void SortPolyObjects(Scene* scene);
 // The latest last-key time over every track and morph sequence.
 void ComputeEndTime(Scene* scene);

@@ -122,6 +122,60 @@ TEST_F(SceneLoaderTest, OpaqueMeshesSortBeforeTransparentOnesInFileOrder) {
   EXPECT_EQ(result.scene->polyObjects[2]->material->transparency, 0.25f);
 }
 
+// Mixed lists of opaque meshes (o), transparent meshes (t) and dummies (d), read through the
+// loader: opaque before transparent, each group in file order, every dummy before each mesh that
+// follows it in the file.
+TEST_F(SceneLoaderTest, MixedListsWithDummiesSortIntoTwoOrderedGroups) {
+  auto check = [](const std::string& kinds) {
+    c4e::Scene description;
+    c4e::Material glass = PlainMaterial("glass");
+    glass.transparent = true;
+    description.materials = {glass, PlainMaterial("stone")};
+    for (size_t i = 0; i < kinds.size(); ++i) {
+      c4e::PolyObject object;
+      if (kinds[i] == 'd') {
+        object.isDummy = true;
+        object.id = 1000 + i;
+      } else {
+        object = Triangles(1000 + i, kinds[i] == 't' ? "glass" : "stone", 1);
+      }
+      object.name = std::to_string(i);
+      description.polyObjects.push_back(object);
+    }
+    const ReadResult result = ReadScene(description);
+    ASSERT_EQ(result.message, nullptr) << kinds;
+    std::vector<size_t> filePosition;
+    for (const auto& object : result.scene->polyObjects) filePosition.push_back(std::stoul(object->name));
+    ASSERT_EQ(filePosition.size(), kinds.size());
+    std::vector<size_t> drawnAt(kinds.size());
+    for (size_t k = 0; k < filePosition.size(); ++k) drawnAt[filePosition[k]] = k;
+    for (size_t a = 0; a < kinds.size(); ++a) {
+      for (size_t b = 0; b < kinds.size(); ++b) {
+        const bool opaqueFirst = kinds[a] == 'o' && kinds[b] == 't';
+        const bool sameGroupInFileOrder = a < b && kinds[a] == kinds[b] && kinds[a] != 'd';
+        const bool dummyBeforeLaterMesh = a < b && kinds[a] == 'd' && kinds[b] != 'd';
+        if (opaqueFirst || sameGroupInFileOrder || dummyBeforeLaterMesh) {
+          EXPECT_LT(drawnAt[a], drawnAt[b]) << kinds << ": " << a << " before " << b;
+        }
+      }
+    }
+  };
+  check("tdtootd");
+  check("dtdo");
+  check("ttd");
+  check("ddd");
+  uint32_t state = 12345;
+  for (int list = 0; list < 200; ++list) {
+    std::string kinds;
+    const int length = 2 + list % 9;
+    for (int i = 0; i < length; ++i) {
+      state = state * 1664525u + 1013904223u;
+      kinds.push_back("otd"[(state >> 16) % 3]);
+    }
+    check(kinds);
+  }
+}
+
 TEST_F(SceneLoaderTest, CountersAndTheStatisticsLine) {
   c4e::Scene description;
   description.name = "stats";
