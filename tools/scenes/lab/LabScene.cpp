@@ -2,30 +2,27 @@
 
 #include <cmath>
 
+#include "Animation.h"
 #include "LabTextures.h"
-#include "MeshShapes.h"
+#include "SceneParts.h"
+#include "Shapes.h"
 
 namespace lab {
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
-
-c4e::Material Matte(const std::string& name, c4e::Vec3 color) {
-  c4e::Material material;
-  material.name = name;
-  material.hasDiffuse = true;
-  material.diffuseColor = color;
-  material.diffuseValue = 1.0f;
-  return material;
-}
-
-void AddSpecular(c4e::Material& material, c4e::Vec3 color, float level, float roughness) {
-  material.hasSpecular = true;
-  material.specularColor = color;
-  material.specularParamA = level;
-  material.specularParamB = roughness;  // exponent 100 − 100 × roughness
-}
+using kit::AppendBox;
+using kit::AppendCylinder;
+using kit::AppendFloor;
+using kit::AppendSphere;
+using kit::AppendSurface;
+using kit::AppendTorus;
+using kit::AddSpecular;
+using kit::Key;
+using kit::Matte;
+using kit::Mesh;
+using kit::kPi;
+using kit::SurfaceGrid;
 
 std::vector<c4e::Material> Materials() {
   std::vector<c4e::Material> materials;
@@ -84,25 +81,6 @@ std::vector<c4e::Material> Materials() {
 
   add(Matte("backdrop", {0.32f, 0.33f, 0.36f}));
   return materials;
-}
-
-c4e::TrackKey Key(int32_t frame, c4e::Vec3 position, c4e::Vec3 rotation = {}, int32_t interpolation = c4e::kHermite) {
-  c4e::TrackKey key;
-  key.frame = frame;
-  key.interpolation = interpolation;
-  key.position = position;
-  key.rotation = rotation;
-  return key;
-}
-
-c4e::PolyObject Mesh(uint64_t id, const std::string& name, const std::string& material, c4e::Vec3 position) {
-  c4e::PolyObject mesh;
-  mesh.id = id;
-  mesh.name = name;
-  mesh.materialName = material;
-  mesh.position = position;
-  mesh.smoothNormals = true;
-  return mesh;
 }
 
 // The blob breathes: every vertex of a sphere pushed out along lumps that travel over it.
@@ -312,10 +290,10 @@ c4e::Scene LabScene() {
 
 bool WriteLabContent(const std::string& directory) {
   const std::string at = directory + "/";
-  return c4e::WriteSceneFile(LabScene(), at + "lab.c4e") && WritePng(TilesDiffuse(256), at + "lab_tiles.png") &&
-         WritePng(TilesNormal(256), at + "lab_tiles_n.png") && WritePng(BrushedMetal(256), at + "lab_brushed.png") &&
-         WritePng(NeonGlow(256, 64), at + "lab_neon.png") && WritePng(StudioPanorama(512, 256), at + "lab_panorama.png") &&
-         WriteBytes(StudioCubeDds(128), at + "lab_studio.dds");
+  return c4e::WriteSceneFile(LabScene(), at + "lab.c4e") && kit::WritePng(TilesDiffuse(256), at + "lab_tiles.png") &&
+         kit::WritePng(TilesNormal(256), at + "lab_tiles_n.png") && kit::WritePng(BrushedMetal(256), at + "lab_brushed.png") &&
+         kit::WritePng(NeonGlow(256, 64), at + "lab_neon.png") && kit::WritePng(StudioPanorama(512, 256), at + "lab_panorama.png") &&
+         kit::WriteBytes(StudioCubeDds(128), at + "lab_studio.dds");
 }
 
 }  // namespace lab

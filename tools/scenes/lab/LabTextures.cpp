@@ -2,37 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <fstream>
 
-// A private copy of the PNG writer: the platform library carries its own.
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb_image_write.h>
-
-#include "HashU32.h"
+#include "Noise.h"
+#include "VecMath.h"
 
 namespace lab {
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
+using kit::kPi;
+using kit::Random;
 
-float Random(int x, int y, uint32_t seed) {
-  const uint32_t h = HashU32(static_cast<uint32_t>(x) * 73856093U ^ static_cast<uint32_t>(y) * 19349663U ^ seed);
-  return static_cast<float>(h & 0xFFFFFF) / 16777215.0f;
-}
-
-// Smooth value noise that tiles with the given period (in lattice cells).
-float TiledNoise(float x, float y, int period, uint32_t seed) {
-  const int x0 = static_cast<int>(std::floor(x)), y0 = static_cast<int>(std::floor(y));
-  const float fx = x - x0, fy = y - y0;
-  const float sx = fx * fx * (3 - 2 * fx), sy = fy * fy * (3 - 2 * fy);
-  auto at = [&](int ix, int iy) { return Random(((ix % period) + period) % period, ((iy % period) + period) % period, seed); };
-  const float top = at(x0, y0) + (at(x0 + 1, y0) - at(x0, y0)) * sx;
-  const float bottom = at(x0, y0 + 1) + (at(x0 + 1, y0 + 1) - at(x0, y0 + 1)) * sx;
-  return top + (bottom - top) * sy;
-}
+float TiledNoise(float x, float y, int period, uint32_t seed) { return kit::TiledValueNoise(x, y, period, seed); }
 
 float Smoothstep(float edge0, float edge1, float x) {
   const float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
@@ -47,8 +28,6 @@ float TileHeight(float u, float v) {
   const float edge = std::min(std::min(cu, 1 - cu), std::min(cv, 1 - cv));
   return Smoothstep(0.01f, 0.04f, edge);
 }
-
-uint8_t ToByte(float value) { return static_cast<uint8_t>(std::lround(std::clamp(value, 0.0f, 1.0f) * 255.0f)); }
 
 }  // namespace
 
@@ -157,88 +136,8 @@ void StudioLight(float x, float y, float z, float rgb[3]) {
   rgb[0] = std::min(r, 1.0f), rgb[1] = std::min(g, 1.0f), rgb[2] = std::min(b, 1.0f);
 }
 
-Picture StudioPanorama(int width, int height) {
-  Picture picture(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      // The inverse of the material program's lookup: u from the azimuth, v from the polar angle.
-      const float azimuth = ((x + 0.5f) / width - 0.5f) * 2 * kPi;
-      const float polar = (y + 0.5f) / height * kPi;
-      float* p = picture.At(x, y);
-      StudioLight(std::sin(polar) * std::sin(azimuth), std::cos(polar), std::sin(polar) * std::cos(azimuth), p);
-      p[3] = 1.0f;
-    }
-  return picture;
-}
+Picture StudioPanorama(int width, int height) { return kit::Panorama(width, height, StudioLight); }
 
-bool WritePng(const Picture& picture, const std::string& path) {
-  std::vector<uint8_t> bytes(picture.rgba.size());
-  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = ToByte(picture.rgba[i]);
-  return stbi_write_png(path.c_str(), picture.width, picture.height, 4, bytes.data(), picture.width * 4) != 0;
-}
-
-std::vector<uint8_t> StudioCubeDds(int faceSize) {
-  std::vector<uint8_t> out;
-  auto u32 = [&](uint32_t value) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-  };
-  int levels = 1;
-  for (int s = faceSize; s > 1; s >>= 1) ++levels;
-  u32(0x20534444);  // "DDS "
-  u32(124);
-  u32(0x1 | 0x2 | 0x4 | 0x8 | 0x1000 | 0x20000);  // caps, height, width, pitch, pixel format, mip count
-  u32(static_cast<uint32_t>(faceSize));
-  u32(static_cast<uint32_t>(faceSize));
-  u32(static_cast<uint32_t>(faceSize * 4));
-  u32(0);
-  u32(static_cast<uint32_t>(levels));
-  for (int i = 0; i < 11; ++i) u32(0);
-  u32(32);                         // pixel format size
-  u32(0x40 | 0x1);                 // RGB with alpha
-  u32(0);
-  u32(32);
-  u32(0x000000FF), u32(0x0000FF00), u32(0x00FF0000), u32(0xFF000000);
-  u32(0x1000 | 0x8 | 0x400000);    // texture, complex, mipmap
-  u32(0x200 | 0xFC00);             // cube map with all six faces
-  u32(0), u32(0), u32(0);
-
-  for (int face = 0; face < 6; ++face) {
-    Picture level(faceSize, faceSize);
-    for (int y = 0; y < faceSize; ++y)
-      for (int x = 0; x < faceSize; ++x) {
-        const float a = 2.0f * (x + 0.5f) / faceSize - 1.0f, b = 2.0f * (y + 0.5f) / faceSize - 1.0f;
-        float d[3];
-        switch (face) {
-          case 0: d[0] = 1, d[1] = -b, d[2] = -a; break;
-          case 1: d[0] = -1, d[1] = -b, d[2] = a; break;
-          case 2: d[0] = a, d[1] = 1, d[2] = b; break;
-          case 3: d[0] = a, d[1] = -1, d[2] = -b; break;
-          case 4: d[0] = a, d[1] = -b, d[2] = 1; break;
-          default: d[0] = -a, d[1] = -b, d[2] = -1; break;
-        }
-        float* p = level.At(x, y);
-        StudioLight(d[0], d[1], d[2], p);
-        p[3] = 1.0f;
-      }
-    for (int mip = 0; mip < levels; ++mip) {
-      for (float value : level.rgba) out.push_back(ToByte(value));
-      if (level.width == 1) break;
-      Picture half(level.width / 2, level.height / 2);
-      for (int y = 0; y < half.height; ++y)
-        for (int x = 0; x < half.width; ++x)
-          for (int c = 0; c < 4; ++c)
-            half.At(x, y)[c] = 0.25f * (level.At(2 * x, 2 * y)[c] + level.At(2 * x + 1, 2 * y)[c] +
-                                        level.At(2 * x, 2 * y + 1)[c] + level.At(2 * x + 1, 2 * y + 1)[c]);
-      level = half;
-    }
-  }
-  return out;
-}
-
-bool WriteBytes(const std::vector<uint8_t>& bytes, const std::string& path) {
-  std::ofstream file(path, std::ios::binary);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(file);
-}
+std::vector<uint8_t> StudioCubeDds(int faceSize) { return kit::CubeDds(faceSize, StudioLight); }
 
 }  // namespace lab

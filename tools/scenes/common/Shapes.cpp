@@ -1,15 +1,9 @@
-#include "MeshShapes.h"
+#include "Shapes.h"
 
 #include <cmath>
 #include <vector>
 
-namespace lab {
-
-namespace {
-
-constexpr float kPi = 3.14159265358979f;
-
-}  // namespace
+namespace kit {
 
 void AppendSurface(c4e::PolyObject& mesh, const SurfaceGrid& grid,
                    const std::function<c4e::Vec3(float u, float v)>& point) {
@@ -95,18 +89,7 @@ void AppendBox(c4e::PolyObject& mesh, float width, float height, float depth, fl
 }
 
 void AppendSphere(c4e::PolyObject& mesh, float radius, int columns, int rows) {
-  SurfaceGrid grid;
-  grid.columns = columns;
-  grid.rows = rows;
-  grid.closedU = true;
-  grid.collapseFirstRow = true;
-  grid.collapseLastRow = true;
-  grid.uTiles = 2.0f;
-  AppendSurface(mesh, grid, [&](float u, float v) {
-    const float theta = u * 2 * kPi, phi = v * kPi;
-    return c4e::Vec3{radius * std::sin(phi) * std::cos(theta), radius * std::cos(phi),
-                     radius * std::sin(phi) * std::sin(theta)};
-  });
+  AppendDisplacedSphere(mesh, radius, columns, rows, [](Vec3) { return 0.0f; });
 }
 
 void AppendTorus(c4e::PolyObject& mesh, float majorRadius, float minorRadius, int columns, int rows) {
@@ -155,4 +138,4 @@ void AppendFloor(c4e::PolyObject& mesh, float size, int cells, float tiles) {
   AppendSurface(mesh, grid, [&](float u, float v) { return c4e::Vec3{-half + size * u, 0.0f, half - size * v}; });
 }
 
-}  // namespace lab
+}  // namespace kit
