@@ -5,6 +5,7 @@
 
 #include "app/Timer.h"
 #include "demo/CueSheet.h"
+#include "fx/ParticleSystem.h"
 #include "gfx/D3D11Device.h"
 #include "gfx/RenderStateManager.h"
 #include "gfx/ShaderManager.h"
@@ -125,7 +126,7 @@ bool Demo::Initialize(int32_t width, int32_t height, bool vsync, bool fullScreen
   m_renderContext.orthoQuarter = m_pD3D11->GetQuarterOrthoMatrix();
 
   if (!CreateLoadingScreen() || !CreateRenderTargets() || !CreateScreenQuads() || !CreateFadeQuads() ||
-      !CreateCaptions())
+      !CreateCaptions() || !CreateParticleSystems())
     return false;
 
   m_lastSample = m_pTimer->elapsed;
@@ -239,6 +240,17 @@ bool Demo::CreateCaptions() {
   return true;
 }
 
+// The blob's formula glyphs and dust, the cell's two shells and the jellyfish's marine snow. The
+// order matters beyond naming: the shells restart the shared random sequence and the snow
+// continues it.
+bool Demo::CreateParticleSystems() {
+  return CreateOnContext(*this, m_pSB1, "m_pSB1->Create", GetParticlePreset(7)) &&
+         CreateOnContext(*this, m_pSB2, "m_pSB2->Create", GetParticlePreset(8)) &&
+         CreateOnContext(*this, m_pSB_Zelle1, "m_pSB_Zelle1->Create", GetParticlePreset(10)) &&
+         CreateOnContext(*this, m_pSB_Zelle2, "m_pSB_Zelle2->Create", GetParticlePreset(11)) &&
+         CreateOnContext(*this, m_pSB_Qualle, "m_pSB_Qualle->Create", GetParticlePreset(18));
+}
+
 // Quads and targets in the reverse of the creation order, then the loading quad.
 void Demo::ReleaseScreenResources() {
   ShutdownAndDelete(m_pQuadText_Credits);
@@ -293,6 +305,11 @@ void Demo::Shutdown() {
     delete m_pSound;
     m_pSound = nullptr;
   }
+  ShutdownAndDelete(m_pSB_Qualle);
+  ShutdownAndDelete(m_pSB_Zelle2);
+  ShutdownAndDelete(m_pSB_Zelle1);
+  ShutdownAndDelete(m_pSB2);
+  ShutdownAndDelete(m_pSB1);
   ReleaseScreenResources();
   delete m_pUtility;
   m_pUtility = nullptr;

@@ -12,6 +12,7 @@
 
 class BlurShader;
 class D3D11Device;
+class ParticleSystem;
 class RenderStateManager;
 class SSAOShader;
 class TexMixShader;
@@ -98,6 +99,11 @@ class Demo {
   Quad* m_pQuadText_Soft = nullptr;
   Quad* m_pQuadText_Logo = nullptr;
   Quad* m_pQuadText_Credits = nullptr;
+  ParticleSystem* m_pSB1 = nullptr;
+  ParticleSystem* m_pSB2 = nullptr;
+  ParticleSystem* m_pSB_Zelle1 = nullptr;
+  ParticleSystem* m_pSB_Zelle2 = nullptr;
+  ParticleSystem* m_pSB_Qualle = nullptr;
   int32_t m_nFps = 0;
   RenderContext m_renderContext;
 
@@ -107,5 +113,6 @@ class Demo {
   bool CreateScreenQuads();
   bool CreateFadeQuads();
   bool CreateCaptions();
+  bool CreateParticleSystems();
   void ReleaseScreenResources();
 };

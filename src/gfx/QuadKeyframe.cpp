@@ -7,9 +7,7 @@
 namespace {
 
 float Interpolate(int32_t mode, float h, float from, float to) {
-  if (mode == 0) return LinearBlend(from, to, h);
-  const float k = CosineEase(h);
-  return (1.0f - k) * from + k * to;
+  return mode == 0 ? LinearBlend(from, to, h) : CosineBlend(from, to, h);
 }
 
 D3DXVECTOR2 Interpolate(int32_t mode, float h, const D3DXVECTOR2& from, const D3DXVECTOR2& to) {

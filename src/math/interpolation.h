@@ -17,6 +17,12 @@ inline float SpanFraction(int64_t t, int64_t start, int64_t end) {
 // Cosine ease: (1 − cos(π·h)) / 2, 0 at h = 0, ½ at h = ½, 1 at h = 1.
 inline float CosineEase(float h) { return (1.0f - std::cos(D3DX_PI * h)) * 0.5f; }
 
+// Cosine ease between two values: (1 − k)·from + k·to with k the eased fraction of h.
+inline float CosineBlend(float from, float to, float h) {
+  const float k = CosineEase(h);
+  return (1.0f - k) * from + k * to;
+}
+
 // from + s × (to − from).
 inline float LinearBlend(float from, float to, float s) { return from + s * (to - from); }
 

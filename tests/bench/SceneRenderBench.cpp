@@ -3,7 +3,6 @@
 // alone is timed too and reported beside, so the pass cost can be told apart from it.
 //   pulsar-scene-render-bench [WIDTHxHEIGHT] [iterations]
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,28 +10,10 @@
 
 #include "LabScene.h"
 #include "SceneViewer.h"
+#include "StepTiming.h"
 #include "platform/window.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-struct Figures {
-  double median = 0.0;
-  double best = 0.0;
-};
-
-template <class Step>
-Figures Measure(int iterations, Step step) {
-  std::vector<double> milliseconds;
-  for (int i = 0; i < iterations; ++i) {
-    const Clock::time_point start = Clock::now();
-    step();
-    milliseconds.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-  }
-  std::sort(milliseconds.begin(), milliseconds.end());
-  return {milliseconds[milliseconds.size() / 2], milliseconds.front()};
-}
 
 bool PrepareDataDirectory(const std::filesystem::path& root) {
   const std::filesystem::path data = root / "engine_data";

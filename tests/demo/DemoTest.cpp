@@ -5,6 +5,8 @@
 
 #include "app/Timer.h"
 #include "demo/Demo.h"
+#include "fx/ParticlePlacement.h"
+#include "fx/ParticleSystem.h"
 #include "gfx/RenderTarget.h"
 #include "platform/dxgi/unknown.h"
 #include "platform/message_box.h"
@@ -64,8 +66,26 @@ TEST_F(DemoTest, CreatesEverythingInOrderAndReleasesItAll) {
   demo.m_pTexture_1->texture->GetDesc(&desc);
   EXPECT_EQ(desc.Format, DXGI_FORMAT_R32G32B32A32_FLOAT);
 
+  // The particle systems in the show's order: the specks continue the random sequence where
+  // the second shell left it, exactly as placing the five presets one after another does.
+  ASSERT_NE(demo.m_pSB_Qualle, nullptr);
+  EXPECT_EQ(demo.m_pSB1->preset.type, 7);
+  EXPECT_EQ(demo.m_pSB2->preset.type, 8);
+  EXPECT_EQ(demo.m_pSB_Zelle1->preset.type, 10);
+  EXPECT_EQ(demo.m_pSB_Zelle2->preset.type, 11);
+  std::vector<Particle> placed;
+  for (int32_t number : {7, 8, 10, 11, 18}) {
+    const ParticlePreset preset = GetParticlePreset(number);
+    placed.assign(static_cast<size_t>(preset.count), Particle{});
+    std::vector<float> velocities(placed.size() * 3);
+    PlaceParticles(preset, placed.data(), velocities.data());
+  }
+  EXPECT_EQ(demo.m_pSB_Qualle->particles[0].x, placed[0].x);
+  EXPECT_EQ(demo.m_pSB_Qualle->particles[19999].z, placed[19999].z);
+
   EXPECT_TRUE(demo.Frame(60));
   demo.Shutdown();
+  EXPECT_EQ(demo.m_pSB1, nullptr);
   EXPECT_EQ(demo.m_pD3D11, nullptr);
   EXPECT_EQ(demo.m_pSound, nullptr);
   EXPECT_EQ(demo.m_pQuadText_Credits, nullptr);

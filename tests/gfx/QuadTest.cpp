@@ -17,6 +17,7 @@
 #include "support/GpuTestDevice.h"
 #include "support/ImageFixtures.h"
 #include "support/TempDirectory.h"
+#include "support/TestRenderContext.h"
 
 namespace {
 
@@ -55,13 +56,8 @@ class QuadTest : public ::testing::Test {
     post.context = gpu.context;
     post.timer = &timer;
     ASSERT_TRUE(post.CreateSamplers() && post.Initialize());
+    rc = testing_support::TestRenderContext(gpu, &states, textures.get(), &shaders);
     rc.timer = &timer;
-    rc.device = gpu.device;
-    rc.context = gpu.context;
-    rc.depthStencilView = gpu.depthView;
-    rc.renderStates = &states;
-    rc.textures = textures.get();
-    rc.shaders = &shaders;
     rc.width = screenWidth ? screenWidth : width;
     rc.height = screenHeight ? screenHeight : height;
     const float w = static_cast<float>(rc.width), h = static_cast<float>(rc.height);

@@ -85,6 +85,9 @@ TEST(InterpolationTest, CosineEaseSpanFractionAndKeySearch) {
   EXPECT_NEAR(CosineEase(0.5f), 0.5f, kTolerance);
   EXPECT_FLOAT_EQ(CosineEase(1.0f), 1.0f);
   EXPECT_FLOAT_EQ(LinearBlend(2.0f, 6.0f, 0.25f), 3.0f);
+  EXPECT_FLOAT_EQ(CosineBlend(2.0f, 6.0f, 0.0f), 2.0f);
+  EXPECT_NEAR(CosineBlend(2.0f, 6.0f, 0.25f), 2.0f + 4.0f * (1.0f - std::cos(D3DX_PI / 4.0f)) / 2.0f, kTolerance);
+  EXPECT_FLOAT_EQ(CosineBlend(2.0f, 6.0f, 1.0f), 6.0f);
   EXPECT_FLOAT_EQ(SpanFraction(250, 0, 1000), 0.25f);
   EXPECT_FLOAT_EQ(SpanFraction(5, 5, 5), 0.0f);
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "LabScene.h"
+#include "support/TestRenderContext.h"
 
 namespace scene_test {
 
@@ -16,14 +17,7 @@ bool LabRenderFixture::Create(std::string* error) {
   textures = std::make_unique<TextureCache>(gpu.device);
   if (!shaders.InitShaders(nullptr, gpu.device, gpu.context, nullptr)) return *error = "shader programs", false;
 
-  context.device = gpu.device;
-  context.context = gpu.context;
-  context.depthStencilView = gpu.depthView;
-  context.renderStates = &states;
-  context.textures = textures.get();
-  context.shaders = &shaders;
-  context.width = kWidth;
-  context.height = kHeight;
+  context = testing_support::TestRenderContext(gpu, &states, textures.get(), &shaders);
   shadowMap = std::make_unique<RenderTarget>(context);
   if (!shadowMap->Create(1.0f)) return *error = "shadow map target", false;
   loader = std::make_unique<SceneLoader>(context);

@@ -131,24 +131,37 @@ void TextPainter::Draw(Canvas& canvas, const std::string& text, float x, float t
   float baseline = top + ascent * scale;
   for (size_t i = 0; i < text.size(); ++i) {
     int cp = static_cast<unsigned char>(text[i]);
-    float shiftX = x - std::floor(x);
-    int x0, y0, x1, y1;
-    stbtt_GetCodepointBitmapBoxSubpixel(&info, cp, scale, scale, shiftX, 0.0f, &x0, &y0, &x1, &y1);
-    int w = x1 - x0, h = y1 - y0;
-    if (w > 0 && h > 0) {
-      std::vector<uint8_t> bitmap(static_cast<size_t>(w) * h);
-      stbtt_MakeCodepointBitmapSubpixel(&info, bitmap.data(), w, h, w, scale, scale, shiftX, 0.0f, cp);
-      int ox = static_cast<int>(std::floor(x)) + x0;
-      int oy = static_cast<int>(std::lround(baseline)) + y0;
-      for (int j = 0; j < h; ++j)
-        for (int k = 0; k < w; ++k) canvas.Blend(ox + k, oy + j, c, bitmap[j * w + k] / 255.0f);
-    }
-    int advance = 0, bearing = 0;
-    stbtt_GetCodepointHMetrics(&info, cp, &advance, &bearing);
-    x += advance * scale + tracking;
+    x += DrawGlyph(canvas, cp, x, baseline, pixelHeight, c) + tracking;
     if (i + 1 < text.size())
       x += scale * stbtt_GetCodepointKernAdvance(&info, cp, static_cast<unsigned char>(text[i + 1]));
   }
+}
+
+float TextPainter::DrawGlyph(Canvas& canvas, int codepoint, float x, float baseline, float pixelHeight,
+                             const Colour& c) const {
+  stbtt_fontinfo info;
+  if (m_font.empty() || !stbtt_InitFont(&info, m_font.data(), 0)) return 0.0f;
+  float scale = stbtt_ScaleForPixelHeight(&info, pixelHeight);
+  float shiftX = x - std::floor(x);
+  int x0, y0, x1, y1;
+  stbtt_GetCodepointBitmapBoxSubpixel(&info, codepoint, scale, scale, shiftX, 0.0f, &x0, &y0, &x1, &y1);
+  int w = x1 - x0, h = y1 - y0;
+  if (w > 0 && h > 0) {
+    std::vector<uint8_t> bitmap(static_cast<size_t>(w) * h);
+    stbtt_MakeCodepointBitmapSubpixel(&info, bitmap.data(), w, h, w, scale, scale, shiftX, 0.0f, codepoint);
+    int ox = static_cast<int>(std::floor(x)) + x0;
+    int oy = static_cast<int>(std::lround(baseline)) + y0;
+    for (int j = 0; j < h; ++j)
+      for (int k = 0; k < w; ++k) canvas.Blend(ox + k, oy + j, c, bitmap[j * w + k] / 255.0f);
+  }
+  int advance = 0, bearing = 0;
+  stbtt_GetCodepointHMetrics(&info, codepoint, &advance, &bearing);
+  return advance * scale;
+}
+
+bool TextPainter::HasGlyph(int codepoint) const {
+  stbtt_fontinfo info;
+  return !m_font.empty() && stbtt_InitFont(&info, m_font.data(), 0) && stbtt_FindGlyphIndex(&info, codepoint) != 0;
 }
 
 void TextPainter::DrawCentred(Canvas& canvas, const std::string& text, float cx, float top,

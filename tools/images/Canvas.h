@@ -48,6 +48,9 @@ class TextPainter {
   float Measure(const std::string& text, float pixelHeight, float tracking = 0.0f) const;
   void Draw(Canvas& canvas, const std::string& text, float x, float top, float pixelHeight,
             const Colour& c, float tracking = 0.0f) const;
+  // One character by its Unicode code point with its baseline at `baseline`; returns its advance.
+  float DrawGlyph(Canvas& canvas, int codepoint, float x, float baseline, float pixelHeight, const Colour& c) const;
+  bool HasGlyph(int codepoint) const;
   // Centred horizontally on cx.
   void DrawCentred(Canvas& canvas, const std::string& text, float cx, float top, float pixelHeight,
                    const Colour& c, float tracking = 0.0f) const;

@@ -1,4 +1,4 @@
-// pulsar-images <output folder> <bold font> <regular font>: writes the generated pictures of
+// pulsar-images <output folder> <bold font> <regular font> <handwriting font>: writes the generated pictures of
 // the archive. The output is the same on every run.
 #include <cstdio>
 #include <string>
@@ -7,14 +7,14 @@
 #include "Images.h"
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: pulsar-images <output folder> <bold font> <regular font>\n");
+  if (argc != 5) {
+    std::fprintf(stderr, "usage: pulsar-images <output folder> <bold font> <regular font> <handwriting font>\n");
     return 2;
   }
   const std::string out = std::string(argv[1]) + "/";
-  TextPainter bold, regular;
-  if (!bold.Load(argv[2]) || !regular.Load(argv[3])) {
-    std::fprintf(stderr, "pulsar-images: cannot read the fonts %s, %s\n", argv[2], argv[3]);
+  TextPainter bold, regular, hand;
+  if (!bold.Load(argv[2]) || !regular.Load(argv[3]) || !hand.Load(argv[4])) {
+    std::fprintf(stderr, "pulsar-images: cannot read the fonts %s, %s, %s\n", argv[2], argv[3], argv[4]);
     return 1;
   }
   struct Job {
@@ -27,6 +27,12 @@ int main(int argc, char** argv) {
       {"ssaonoise.png", WriteSsaoNoise(out + "ssaonoise.png")},
       {"radial.png", WriteRadialFlash(out + "radial.png")},
       {"vignette.png", WriteVignette(out + "vignette.png")},
+      {"particletexture.jpg", WriteParticleGlow(out + "particletexture.jpg")},
+      {"ring.jpg", WriteRing(out + "ring.jpg")},
+      {"formula.jpg", WriteFormula(out + "formula.jpg", hand)},
+      {"bobcolors.jpg", WriteBobColours(out + "bobcolors.jpg")},
+      {"acid.jpg", WriteAcid(out + "acid.jpg")},
+      {"molecular-lsd.jpg", WriteMolecularLsd(out + "molecular-lsd.jpg")},
   };
   int failed = 0;
   for (const Job& job : jobs)
