@@ -69,6 +69,10 @@ struct SweepSpec {
 };
 void AppendSweep(c4e::PolyObject& mesh, const Spline& path, const SweepSpec& spec,
                  const std::function<Vec2(float along, float around)>& section);
+// A ring (torus) standing across a curve at one of its frames: major radius round the curve,
+// minor radius of the ring's own tube.
+void AppendRingAround(c4e::PolyObject& mesh, const Frame& frame, float majorRadius, float minorRadius, int columns,
+                      int rows);
 // A round tube along the spline with radius(along) (along in [0, 1]); open at its ends.
 void AppendTube(c4e::PolyObject& mesh, const Spline& path, const SweepSpec& spec,
                 const std::function<float(float along)>& radius);

@@ -124,4 +124,12 @@ std::vector<Frame> Spline::Frames(int count, Vec3 up) const {
   return frames;
 }
 
+Spline SubPath(const Spline& curve, float fromDistance, float toDistance, int count) {
+  std::vector<Vec3> points;
+  count = std::max(count, 2);
+  for (int i = 0; i < count; ++i)
+    points.push_back(curve.PointAtDistance(fromDistance + (toDistance - fromDistance) * i / (count - 1)));
+  return Spline(std::move(points), false);
+}
+
 }  // namespace kit

@@ -50,4 +50,8 @@ class Spline {
   float m_length = 0.0f;
 };
 
+// The stretch of curve from one distance along it to another (wrapping round a closed curve),
+// as an open spline through count points at equal steps: a camera path along part of a loop.
+Spline SubPath(const Spline& curve, float fromDistance, float toDistance, int count);
+
 }  // namespace kit

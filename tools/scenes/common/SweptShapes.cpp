@@ -69,6 +69,20 @@ void AppendTube(c4e::PolyObject& mesh, const Spline& path, const SweepSpec& spec
   });
 }
 
+void AppendRingAround(c4e::PolyObject& mesh, const Frame& frame, float majorRadius, float minorRadius, int columns,
+                      int rows) {
+  SurfaceGrid grid;
+  grid.columns = columns;
+  grid.rows = rows;
+  grid.closedU = true;
+  grid.uTiles = 4.0f;
+  AppendSurface(mesh, grid, [&](float u, float v) {
+    const float theta = u * 2 * kPi, phi = v * 2 * kPi;
+    const Vec3 out = frame.normal * std::cos(theta) + frame.binormal * std::sin(theta);
+    return frame.origin + out * (majorRadius + minorRadius * std::cos(phi)) + frame.tangent * (minorRadius * std::sin(phi));
+  });
+}
+
 std::vector<std::array<int, 3>> Triangulate(const std::vector<Vec2>& outline) {
   std::vector<std::array<int, 3>> triangles;
   std::vector<int> left;
