@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and plays the show. Arguments go to the show
-# (see `pulsar --help`). The show runs in build/run/, which holds demo.dat: it unpacks
-# engine_data there and deletes it again at exit.
+# (see `pulsar --help`). The show runs in build/run/, which holds demo.dat; it unpacks its data
+# into a private directory of its own, never into build/run/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

@@ -8,8 +8,11 @@
 #include <string>
 #include <system_error>
 
+#include "app/ArchiveLocation.h"
 #include "app/ArchiveUnpacker.h"
+#include "app/DataDirectory.h"
 #include "app/LaunchSettings.h"
+#include "app/StopSignals.h"
 #include "app/Timer.h"
 #include "demo/Demo.h"
 #include "gfx/ShutdownAndDelete.h"
@@ -100,11 +103,11 @@ bool Application::InitializeWindows() {
   LaunchSettings& settings = TheLaunchSettings();
   if (!settings.start) {
     settings.modes.clear();
+    m_declined = true;
     return false;
   }
 
-  // A failed unpacking shows up later, when a loader misses its file.
-  UnpackArchive();
+  if (!UnpackData()) return false;
 
   m_vsync = settings.vsync;
   m_fullScreen = settings.fullScreen;
@@ -138,6 +141,25 @@ bool Application::InitializeWindows() {
   m_hWnd->Show();
   m_hWnd->Focus();
   platform::ShowCursor(false);
+  return true;
+}
+
+// A show without its data cannot start: say which file and why before anything looks for one.
+bool Application::UnpackData() {
+  std::string archive;
+  std::string error;
+  bool unpacked = FindArchive(m_options.dataFile, ProgramDirectory(), &archive, &error);
+  if (unpacked) {
+    const auto lock = LockDataDirectoryForSignals();
+    unpacked = m_dataDirectory.Create(&error);
+    SetDirectoryRemovedBySignal(m_dataDirectory.path());
+    unpacked = unpacked && UnpackArchive(archive, m_dataDirectory.path(), &error);
+  }
+  if (!unpacked) {
+    platform::MessageBox(nullptr, "The show cannot start: " + error, "Error", MB_OK);
+    return false;
+  }
+  SetDataRoot(m_dataDirectory.path());
   return true;
 }
 
@@ -190,7 +212,8 @@ void Application::RunFrames(const FrameFunction& frame) {
       message.hwnd = m_hWnd;
       DispatchMessage(message);
     }
-    if (message.message == WM_QUIT) break;
+    // A stop signal ends the show the way closing the window does.
+    if (message.message == WM_QUIT || StopSignal() != 0) break;
 
     // Capture steps show time by exactly one frame per pass.
     if (!m_options.captureDirectory.empty()) {
@@ -227,7 +250,12 @@ void Application::Shutdown() {
   delete m_pTimer;
   m_pTimer = nullptr;
 
-  DeleteDataDirectory();
+  SetDataRoot("");
+  {
+    const auto lock = LockDataDirectoryForSignals();
+    SetDirectoryRemovedBySignal("");
+    m_dataDirectory.Delete();
+  }
 
   if (m_videoStarted) platform::ShowCursor(true);
   if (m_hWnd && m_fullScreen) m_hWnd->RestoreDesktopMode();

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "app/CommandLine.h"
+#include "app/PrivateDataDirectory.h"
 #include "platform/window.h"
 
 class Demo;
@@ -38,11 +39,18 @@ class Application {
   const uint8_t* keyStates() const { return m_keyStates; }
   int32_t screenWidth() const { return m_screenWidth; }
   int32_t screenHeight() const { return m_screenHeight; }
+  // True when Initialize failed because the user chose not to start the show.
+  bool declined() const { return m_declined; }
+  // The directory the data was unpacked into; "" when there is none.
+  const std::string& dataDirectory() const { return m_dataDirectory.path(); }
 
  private:
   void FillLaunchSettingsFromOptions();
+  bool UnpackData();
 
   ShowOptions m_options;
+  PrivateDataDirectory m_dataDirectory;
+  bool m_declined = false;
   const char* m_className = nullptr;
   bool m_videoStarted = false;
   int64_t m_capturedFrames = 0;

@@ -1,9 +1,13 @@
 #include "app/ArchiveReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <unzip.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 
 #include "platform/fs.h"
 
@@ -14,23 +18,48 @@ constexpr uint32_t kEncryptedFlag = 0x0001;
 
 unzFile Zip(void* archive) { return static_cast<unzFile>(archive); }
 
+std::string ZipErrorText(int code) {
+  switch (code) {
+    case UNZ_ERRNO: return std::strerror(errno);
+    case UNZ_BADZIPFILE: return "damaged zip structure";
+    case UNZ_CRCERROR: return "checksum mismatch, the data is damaged";
+    case Z_DATA_ERROR: return "damaged compressed data";
+    case Z_MEM_ERROR: return "out of memory";
+    case Z_BUF_ERROR: return "the data is cut short";
+    default: return "zip error " + std::to_string(code);
+  }
+}
+
 }  // namespace
 
 ArchiveReader::~ArchiveReader() { Close(); }
 
-bool ArchiveReader::Open(const std::string& archiveName) {
+bool ArchiveReader::Open(const std::string& archiveName, const std::string& root) {
   Close();
-  char directory[PATH_MAX];
-  if (!getcwd(directory, sizeof(directory))) return false;
-  m_root = directory;
-  if (m_root.empty() || m_root.back() != '/') m_root.push_back('/');
+  m_error.clear();
+  m_root = root;
+  if (m_root.empty()) {
+    char directory[PATH_MAX];
+    if (!getcwd(directory, sizeof(directory))) return NoteError("the working directory", std::strerror(errno)), false;
+    m_root = directory;
+  }
+  if (m_root.back() != '/') m_root.push_back('/');
+
+  // The zip reader only says "no"; ask the system first why a file cannot be read.
+  const int descriptor = open(archiveName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return NoteError(archiveName, std::strerror(errno)), false;
+  struct stat status {};
+  const bool isDirectory = fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode);
+  close(descriptor);
+  if (isDirectory) return NoteError(archiveName, std::strerror(EISDIR)), false;
 
   unzFile archive = unzOpen64(archiveName.c_str());
-  if (!archive) return false;
+  if (!archive) return NoteError(archiveName, "not a zip archive, or cut short (its zip directory is missing)"), false;
   unz_global_info64 info{};
-  if (unzGetGlobalInfo64(archive, &info) != UNZ_OK || info.number_entry > INT32_MAX) {
+  const int result = unzGetGlobalInfo64(archive, &info);
+  if (result != UNZ_OK || info.number_entry > INT32_MAX) {
     unzClose(archive);
-    return false;
+    return NoteError(archiveName, result != UNZ_OK ? ZipErrorText(result) : "too many entries"), false;
   }
   m_archive = archive;
   m_entryCount = static_cast<int32_t>(info.number_entry);
@@ -49,6 +78,10 @@ void ArchiveReader::Close() {
   m_position = -1;
   m_cachedEntry = ArchiveEntry{};
   std::vector<uint8_t>().swap(m_buffer);
+}
+
+void ArchiveReader::NoteError(const std::string& what, const std::string& reason) {
+  if (m_error.empty()) m_error = what + ": " + reason;
 }
 
 void ArchiveReader::CloseOpenEntry() {
@@ -87,16 +120,20 @@ bool ArchiveReader::GetEntry(int32_t index, ArchiveEntry* entry) {
     *entry = m_cachedEntry;
     return true;
   }
-  if (!MoveTo(index)) return false;
+  const auto damaged = [&] {
+    NoteError("entry " + std::to_string(index), "damaged zip directory");
+    return false;
+  };
+  if (!MoveTo(index)) return damaged();
 
   unzFile archive = Zip(m_archive);
   unz_file_info64 info{};
-  if (unzGetCurrentFileInfo64(archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
+  if (unzGetCurrentFileInfo64(archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return damaged();
   std::string storedName(info.size_filename, '\0');
   std::vector<uint8_t> extra(info.size_file_extra);
   if (unzGetCurrentFileInfo64(archive, &info, storedName.data(), static_cast<uLong>(storedName.size()),
                               extra.data(), static_cast<uLong>(extra.size()), nullptr, 0) != UNZ_OK) {
-    return false;
+    return damaged();
   }
 
   ArchiveEntry described;
@@ -121,7 +158,7 @@ void ArchiveReader::EnsureDirectory(const std::string& directory) {
   const size_t lastSeparator = directory.find_last_of('/');
   if (lastSeparator != std::string::npos && lastSeparator > 0) EnsureDirectory(directory.substr(0, lastSeparator));
   // An existing directory is kept; a link in its place is replaced, never entered.
-  platform::CreateDirectoryBelow(m_root, directory);
+  if (!platform::CreateDirectoryBelow(m_root, directory)) NoteError(directory, std::strerror(errno));
 }
 
 void ArchiveReader::UnpackEntry(int32_t index, const std::string& name) {
@@ -142,38 +179,59 @@ void ArchiveReader::UnpackEntry(int32_t index, const std::string& name) {
 
 void ArchiveReader::CopyEntryData(const ArchiveEntry& entry, const std::string& directory,
                                   const std::string& fileName) {
-  // An entry that announces more than is left would pass the cap; stop before writing it.
-  if (static_cast<uint64_t>(static_cast<uint32_t>(entry.uncompressedSize)) > m_bytesLeft) {
+  const std::string name = directory + fileName;
+  const auto runaway = [&] {
     m_byteLimitReached = true;
-    return;
-  }
+    NoteError(name, "the archive unpacks to more than is allowed; unpacking stopped");
+  };
+  // An entry that announces more than is left would pass the cap; stop before writing it.
+  if (static_cast<uint64_t>(static_cast<uint32_t>(entry.uncompressedSize)) > m_bytesLeft) return runaway();
   platform::OutputFile file;
-  if (!file.Create(m_root, directory, fileName, (entry.attributes & FILE_ATTRIBUTE_READONLY) != 0)) return;
+  if (!file.Create(m_root, directory, fileName, (entry.attributes & FILE_ATTRIBUTE_READONLY) != 0)) {
+    return NoteError(name, std::strerror(errno));
+  }
 
   unzFile archive = Zip(m_archive);
   unz_file_info64 info{};
-  if (!MoveTo(entry.index) || unzGetCurrentFileInfo64(archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
-      (info.flag & kEncryptedFlag) || unzOpenCurrentFilePassword(archive, nullptr) != UNZ_OK) {
-    return;
+  if (!MoveTo(entry.index) || unzGetCurrentFileInfo64(archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
+    return NoteError(name, "damaged zip directory");
+  }
+  if (info.flag & kEncryptedFlag) return NoteError(name, "encrypted, and the show has no password");
+  if (const int opened = unzOpenCurrentFilePassword(archive, nullptr); opened != UNZ_OK) {
+    return NoteError(name, ZipErrorText(opened));
   }
   m_openEntry = entry.index;
   if (m_buffer.empty()) m_buffer.resize(kTransferBytes);
 
   for (;;) {
     const int read = unzReadCurrentFile(archive, m_buffer.data(), static_cast<unsigned>(m_buffer.size()));
-    if (read < 0) break;
+    if (read < 0) {
+      NoteError(name, ZipErrorText(read));
+      break;
+    }
     if (read == 0) {
-      if (unzeof(archive)) file.SetTimes(entry.accessTime, entry.modificationTime);
+      if (unzeof(archive)) {
+        // Only the whole entry can be checked against its checksum.
+        const int closed = unzCloseCurrentFile(archive);
+        m_openEntry = -1;
+        if (closed != UNZ_OK) NoteError(name, ZipErrorText(closed));
+        file.SetTimes(entry.accessTime, entry.modificationTime);
+      } else {
+        NoteError(name, ZipErrorText(Z_BUF_ERROR));
+      }
       break;
     }
     // The announced size may lie; the cap holds for what really comes out of the inflater.
     if (static_cast<uint64_t>(read) > m_bytesLeft) {
-      m_byteLimitReached = true;
+      runaway();
       file.Discard();
       break;
     }
     m_bytesLeft -= static_cast<uint64_t>(read);
-    if (!file.Write(m_buffer.data(), static_cast<size_t>(read))) break;
+    if (!file.Write(m_buffer.data(), static_cast<size_t>(read))) {
+      NoteError(name, std::strerror(errno));
+      break;
+    }
   }
   file.Close();
   CloseOpenEntry();

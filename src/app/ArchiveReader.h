@@ -1,5 +1,5 @@
 #pragma once
-// Reads the show's zip archive entry by entry and writes entries below the working directory.
+// Reads the show's zip archive entry by entry and writes entries below a root directory.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,11 +13,14 @@ class ArchiveReader {
   ArchiveReader(const ArchiveReader&) = delete;
   ArchiveReader& operator=(const ArchiveReader&) = delete;
 
-  // Opens the archive and takes the working directory as the root of everything written.
-  bool Open(const std::string& archiveName);
+  // Opens the archive; everything is written below root, the working directory when root is
+  // empty. A failure leaves the reason in error().
+  bool Open(const std::string& archiveName, const std::string& root = std::string());
   // Describes entry index; index -1 reports only the number of entries, in entry->index.
   bool GetEntry(int32_t index, ArchiveEntry* entry);
-  // Writes entry index to name below the root. Names that would leave the root are refused.
+  // Writes entry index to name below the root. Names that would leave the root are refused
+  // silently; an entry that cannot be written whole is skipped, and the first such failure is
+  // kept in error().
   void UnpackEntry(int32_t index, const std::string& name);
   void Close();
 
@@ -25,15 +28,19 @@ class ArchiveReader {
   void SetByteLimit(uint64_t bytes) { m_bytesLeft = bytes; }
   bool ByteLimitReached() const { return m_byteLimitReached; }
   const std::string& root() const { return m_root; }
+  // The first failure since Open, "" when there was none.
+  const std::string& error() const { return m_error; }
 
  private:
   bool MoveTo(int32_t index);
   void EnsureDirectory(const std::string& directory);
   void CopyEntryData(const ArchiveEntry& entry, const std::string& directory, const std::string& fileName);
   void CloseOpenEntry();
+  void NoteError(const std::string& what, const std::string& reason);
 
   void* m_archive = nullptr;
   std::string m_root;
+  std::string m_error;
   int32_t m_entryCount = 0;
   int32_t m_position = -1;   // entry the zip reader stands on
   int32_t m_openEntry = -1;  // entry open for reading

@@ -1,26 +1,23 @@
 #include "app/ArchiveUnpacker.h"
 
 #include "app/ArchiveReader.h"
-#include "app/DataDirectory.h"
-#include "platform/fs.h"
 
-void UnpackArchive() { UnpackArchiveFile("demo.dat", kMaxUnpackedBytes); }
-
-void UnpackArchiveFile(const std::string& archiveName, uint64_t byteLimit) {
+bool UnpackArchive(const std::string& archivePath, const std::string& root, std::string* error,
+                   uint64_t byteLimit) {
   ArchiveReader reader;
-  if (!reader.Open(archiveName)) return;
-  reader.SetByteLimit(byteLimit);
   ArchiveEntry count;
-  if (!reader.GetEntry(-1, &count)) return;
-  for (int32_t i = 0; i < count.index && !reader.ByteLimitReached(); ++i) {
-    ArchiveEntry entry;
-    if (reader.GetEntry(i, &entry)) reader.UnpackEntry(i, entry.name);
+  const bool opened = reader.Open(archivePath, root);
+  if (opened) {
+    reader.SetByteLimit(byteLimit);
+    if (reader.GetEntry(-1, &count)) {
+      for (int32_t i = 0; i < count.index && !reader.ByteLimitReached(); ++i) {
+        ArchiveEntry entry;
+        if (reader.GetEntry(i, &entry)) reader.UnpackEntry(i, entry.name);
+      }
+    }
   }
+  *error = reader.error();
+  if (opened && !error->empty()) *error = archivePath + ": could not unpack " + *error;
   reader.Close();
-}
-
-void DeleteDataDirectory() {
-  std::string directory = DataDirectoryPrefix();
-  while (!directory.empty() && directory.back() == '/') directory.pop_back();
-  platform::DeleteTree(directory);
+  return error->empty();
 }

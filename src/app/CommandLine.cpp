@@ -109,6 +109,9 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv) {
         return result;
       }
       options.captureFps = static_cast<int32_t>(fps);
+    } else if (arg == "--data") {
+      if (!value(&text)) return result;
+      options.dataFile = text;
     } else {
       result.error = "unknown option \"" + std::string(arg) + "\"";
       return result;
@@ -147,6 +150,9 @@ Plays the show. Escape or closing the window ends it early.
   --capture DIR       write every frame to DIR/frame_00000.png ...; the show
                       clock then steps exactly one frame per pass
   --capture-fps N     frames per second of show time for --capture (default 25)
+  --data FILE         play this archive instead of looking for demo.dat in the
+                      working directory, beside the program, then in its
+                      installed data directory
   -h, --help          show this text
 )";
   return usage;

@@ -21,6 +21,7 @@ struct ShowOptions {
   std::string screenshotPath;  // the last frame drawn, as PNG
   std::string captureDirectory;  // every frame as PNG, on a clock stepped per frame
   int32_t captureFps = 25;
+  std::string dataFile;  // the archive to play; "" looks for demo.dat
 };
 
 struct CommandLineResult {

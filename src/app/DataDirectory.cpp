@@ -1,10 +1,23 @@
 #include "app/DataDirectory.h"
 
-const std::string& DataDirectoryPrefix() {
-  static const std::string prefix = "engine_data/";
+namespace {
+
+constexpr std::string_view kDataDirectoryName = "engine_data/";
+
+std::string& Prefix() {
+  static std::string prefix(kDataDirectoryName);
   return prefix;
 }
 
-std::string DataPath(std::string_view fileName) {
-  return DataDirectoryPrefix() + std::string(fileName);
+}  // namespace
+
+const std::string& DataDirectoryPrefix() { return Prefix(); }
+
+std::string DataPath(std::string_view fileName) { return Prefix() + std::string(fileName); }
+
+void SetDataRoot(std::string_view root) {
+  std::string prefix(root);
+  if (!prefix.empty() && prefix.back() != '/') prefix.push_back('/');
+  prefix += kDataDirectoryName;
+  Prefix() = prefix;
 }

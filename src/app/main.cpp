@@ -2,8 +2,11 @@
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "app/StopSignals.h"
 
 int main(int argc, char** argv) {
+  // Before any thread exists, so that none of them takes the stop signals.
+  InstallStopSignals();
   const CommandLineResult commandLine = ParseCommandLine(argc, argv);
   if (commandLine.helpRequested && commandLine.ok) {
     std::fputs(UsageText(argv[0]).c_str(), stdout);
@@ -14,10 +17,18 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  // The show itself always ends with exit code 0.
+  // 0 for a show that started and ended, by itself or by the user, and for one the user chose
+  // not to start; 1 for one that could not start.
   Application* application = new Application(commandLine.options);
-  if (application->Initialize()) application->Run();
+  const bool started = application->Initialize();
+  if (started) {
+    SetStopByFrameLoop(true);
+    application->Run();
+  }
+  const bool declined = application->declined();
   application->Shutdown();
   delete application;
-  return 0;
+  // Stopped by a signal: everything is released; now end the way the signal asked.
+  if (const int signal = StopSignal()) EndBySignal(signal);
+  return started || declined ? 0 : 1;
 }

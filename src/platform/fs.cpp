@@ -126,27 +126,25 @@ bool OutputFile::Create(const std::string& root, std::string_view directory, std
                         bool readOnly) {
   Close();
   std::vector<std::string> components;
-  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos) return false;
-  if (!SplitComponents(directory, &components)) return false;
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string_view::npos ||
+      !SplitComponents(directory, &components)) {
+    errno = EINVAL;
+    return false;
+  }
   m_directory = OpenDirectoryChain(root, components, components.size());
-  if (m_directory < 0) return false;
+  if (m_directory < 0) return FailKeepingErrno();
   m_name = std::string(name);
 
   // Replace, never open, what is there: a link would redirect the write, a read-only file
   // would refuse it.
   struct stat info {};
   if (fstatat(m_directory, m_name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
-    if (S_ISDIR(info.st_mode) || unlinkat(m_directory, m_name.c_str(), 0) != 0) {
-      Close();
-      return false;
-    }
+    if (S_ISDIR(info.st_mode)) errno = EISDIR;
+    if (S_ISDIR(info.st_mode) || unlinkat(m_directory, m_name.c_str(), 0) != 0) return FailKeepingErrno();
   }
   const mode_t mode = readOnly ? 0444 : 0644;
   m_file = openat(m_directory, m_name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-  if (m_file < 0) {
-    Close();
-    return false;
-  }
+  if (m_file < 0) return FailKeepingErrno();
   // The umask may only take bits away; read-only must stay exactly read-only.
   if (readOnly) fchmod(m_file, mode);
   return true;
@@ -189,6 +187,13 @@ bool OutputFile::SetTimes(uint64_t accessTime, uint64_t modificationTime) {
   };
   const timespec times[2] = {toTimespec(accessTime), toTimespec(modificationTime)};
   return futimens(m_file, times) == 0;
+}
+
+bool OutputFile::FailKeepingErrno() {
+  const int error = errno;
+  Close();
+  errno = error;
+  return false;
 }
 
 void OutputFile::Close() {

@@ -42,6 +42,7 @@ class OutputFile {
   OutputFile& operator=(const OutputFile&) = delete;
 
   // `directory` is relative to root and may be empty; its components must be real directories.
+  // A failure leaves errno saying why.
   bool Create(const std::string& root, std::string_view directory, std::string_view name, bool readOnly);
   bool Write(const void* data, size_t size);
   // A time of 0 leaves that time as it is.
@@ -52,6 +53,8 @@ class OutputFile {
   bool IsOpen() const { return m_file >= 0; }
 
  private:
+  bool FailKeepingErrno();
+
   int m_directory = -1;
   int m_file = -1;
   std::string m_name;

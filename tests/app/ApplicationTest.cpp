@@ -1,4 +1,6 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <SDL.h>
 
@@ -8,11 +10,38 @@
 
 #include "ArchiveTestZip.h"
 #include "app/Application.h"
+#include "app/DataDirectory.h"
 #include "app/Timer.h"
 #include "platform/clock.h"
+#include "platform/message_box.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempDirectory.h"
 
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
 namespace {
+
+// A run-time directory of its own, where the show makes its private data directory, and a
+// small archive to unpack into it.
+class ShowSandbox {
+ public:
+  ShowSandbox() : m_runtime(m_root.path() / "runtime"), m_xdg("XDG_RUNTIME_DIR", m_runtime.c_str()) {
+    fs::create_directory(m_runtime);
+    WriteTestZip(archive(), {TestFile("engine_data/music.mp3", "not really music"),
+                             TestFile("engine_data/shaders/blur_PS.hlsl", "float4 main() : SV_Target;")});
+  }
+  fs::path archive() const { return m_root.path() / "demo.dat"; }
+  const fs::path& runtime() const { return m_runtime; }
+  std::vector<std::string> PrivateDirectories() const { return ListTree(m_runtime); }
+
+ private:
+  TempDirectory m_root;
+  fs::path m_runtime;
+  ScopedEnvironment m_xdg;
+};
 
 ShowOptions SmallHeadlessWindow() {
   ShowOptions options;
@@ -36,19 +65,28 @@ void PushType(Uint32 type) {
   SDL_PushEvent(&event);
 }
 
-// An Application with its Timer, key table and window, ready for the frame loop.
+ShowOptions SmallHeadlessWindowPlaying(const fs::path& archive) {
+  ShowOptions options = SmallHeadlessWindow();
+  options.dataFile = archive.string();
+  return options;
+}
+
+// An Application with its Timer, key table, unpacked data and window, ready for the frame loop.
+// Every way the loop ends leaves nothing of the data behind after Shutdown.
 class FrameLoopTest : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::UseFixedStepClock(10);
     ASSERT_TRUE(application.InitializeTimer());
     ASSERT_TRUE(application.InitializeWindows());
+    ASSERT_FALSE(sandbox.PrivateDirectories().empty());
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
   }
   void TearDown() override {
     application.Shutdown();
     platform::UseSteadyClock();
+    EXPECT_THAT(sandbox.PrivateDirectories(), IsEmpty());
   }
 
   // Runs the loop; records the show time of every frame drawn.
@@ -59,7 +97,8 @@ class FrameLoopTest : public ::testing::Test {
     });
   }
 
-  ShowOptions options = SmallHeadlessWindow();
+  ShowSandbox sandbox;
+  ShowOptions options = SmallHeadlessWindowPlaying(sandbox.archive());
   Application application{options};
   std::vector<int64_t> frameTimes;
 };
@@ -128,7 +167,8 @@ TEST_F(FrameLoopTest, AFrameReportingFalseEndsTheShow) {
 }
 
 TEST(ApplicationWindow, CentresABorderlessWindowTitledEngine) {
-  ShowOptions options = SmallHeadlessWindow();
+  ShowSandbox sandbox;
+  ShowOptions options = SmallHeadlessWindowPlaying(sandbox.archive());
   options.width = 320;
   options.height = 200;
   Application application(options);
@@ -150,16 +190,15 @@ TEST(ApplicationWindow, CentresABorderlessWindowTitledEngine) {
 
 TEST(ApplicationShutdown, ToleratesWhatWasNeverCreated) {
   TempDirectory directory(/*enter=*/true);
-  std::filesystem::create_directories("engine_data/textures");
-  std::ofstream("engine_data/textures/a.png") << "x";
-  std::ofstream("keep.txt") << "mine";
+  fs::create_directories("engine_data/my_thesis");
+  std::ofstream("engine_data/my_thesis/chapter1.tex") << "mine";
 
   Application never(SmallHeadlessWindow());
   never.Shutdown();
   never.Shutdown();
   EXPECT_EQ(TheApplication(), nullptr);
-  EXPECT_FALSE(std::filesystem::exists("engine_data"));
-  EXPECT_TRUE(std::filesystem::exists("keep.txt"));
+  // The working directory is the user's, whatever it holds.
+  EXPECT_EQ(ReadWholeFile("engine_data/my_thesis/chapter1.tex"), "mine");
 
   // Timer and key table only: the loop was never reached.
   Application partial(SmallHeadlessWindow());
@@ -170,23 +209,66 @@ TEST(ApplicationShutdown, ToleratesWhatWasNeverCreated) {
   EXPECT_EQ(partial.window(), nullptr);
 }
 
-}  // namespace
+TEST(ApplicationData, UnpacksIntoAPrivateDirectoryAndLeavesTheWorkingDirectoryAlone) {
+  ShowSandbox sandbox;
+  TempDirectory work(/*enter=*/true);
+  fs::copy_file(sandbox.archive(), "demo.dat");
+  fs::create_directories("engine_data/my_thesis");
+  std::ofstream("engine_data/my_thesis/chapter1.tex") << "\\chapter{One}";
+  std::ofstream("engine_data/music.mp3") << "the user's own music";
+  const auto before = SnapshotTree(work.path());
 
-namespace {
-
-TEST(ApplicationData, UnpacksTheArchiveBeforeTheWindowAndDeletesItAtShutdown) {
-  TempDirectory directory(/*enter=*/true);
-  WriteTestZip("demo.dat", {TestFile("engine_data/music.mp3", "not really music"),
-                            TestFile("engine_data/shaders/blur_PS.hlsl", "float4 main() : SV_Target;")});
   Application application(SmallHeadlessWindow());
   ASSERT_TRUE(application.InitializeTimer());
   ASSERT_TRUE(application.InitializeWindows());
-  EXPECT_EQ(ReadWholeFile("engine_data/music.mp3"), "not really music");
-  EXPECT_TRUE(std::filesystem::exists("engine_data/shaders/blur_PS.hlsl"));
+  const fs::path data = application.dataDirectory();
+  EXPECT_EQ(data.parent_path(), sandbox.runtime());
+  EXPECT_EQ(ReadWholeFile(data / "engine_data/music.mp3"), "not really music");
+  EXPECT_EQ(ReadWholeFile(DataPath("music.mp3")), "not really music");
+  EXPECT_EQ(DataPath("shaders/blur_PS.hlsl"), (data / "engine_data/shaders/blur_PS.hlsl").string());
+  EXPECT_EQ(ReadWholeFile(data / "pulsar.lock"), std::to_string(getpid()) + "\n");
+  EXPECT_EQ(SnapshotTree(work.path()), before);
 
   application.Shutdown();
-  EXPECT_FALSE(std::filesystem::exists("engine_data"));
-  EXPECT_TRUE(std::filesystem::exists("demo.dat"));
+  EXPECT_THAT(sandbox.PrivateDirectories(), IsEmpty());
+  EXPECT_EQ(DataPath("music.mp3"), "engine_data/music.mp3");
+  EXPECT_EQ(SnapshotTree(work.path()), before);
+}
+
+// The archive's troubles are said once, naming the file and the reason, before any window or
+// shader; the start fails (exit status 1, not the user declining).
+TEST(ApplicationData, AnArchiveThatCannotBeUnpackedStopsTheStartWithItsReason) {
+  ShowSandbox sandbox;
+  TempDirectory work(/*enter=*/true);
+  platform::TakeShownMessageBoxes();
+  const auto startWith = [&](const std::string& dataFile) {
+    ShowOptions options = SmallHeadlessWindow();
+    options.dataFile = dataFile;
+    Application application(options);
+    EXPECT_TRUE(application.InitializeTimer());
+    EXPECT_FALSE(application.InitializeWindows());
+    EXPECT_EQ(application.window(), nullptr);
+    EXPECT_FALSE(application.declined());
+    application.Shutdown();
+    EXPECT_THAT(sandbox.PrivateDirectories(), IsEmpty());
+    const std::vector<platform::MessageBoxRecord> boxes = platform::TakeShownMessageBoxes();
+    EXPECT_EQ(boxes.size(), 1u);
+    return boxes.empty() ? platform::MessageBoxRecord{} : boxes.front();
+  };
+
+  const platform::MessageBoxRecord missing = startWith("");
+  EXPECT_EQ(missing.caption, "Error");
+  EXPECT_THAT(missing.text, HasSubstr("The show cannot start: demo.dat: No such file or directory (looked in the "
+                                      "working directory, "));
+
+  const platform::MessageBoxRecord named = startWith((work.path() / "elsewhere.dat").string());
+  EXPECT_EQ(named.text, "The show cannot start: " + (work.path() / "elsewhere.dat").string() +
+                            ": No such file or directory");
+
+  WriteWholeFile("demo.dat", "PK but no zip at all");
+  const platform::MessageBoxRecord garbage = startWith("");
+  EXPECT_THAT(garbage.text, HasSubstr("The show cannot start: demo.dat: not a zip archive"));
+  EXPECT_THAT(ListTree(work.path()), ElementsAre("demo.dat"));
 }
 
 }  // namespace

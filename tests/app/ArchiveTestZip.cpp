@@ -4,9 +4,6 @@
 #include <zip.h>
 #include <zlib.h>
 
-#include <algorithm>
-#include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -49,7 +46,7 @@ void WriteTestZip(const fs::path& path, const std::vector<TestZipEntry>& entries
     const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(entry.data.data()), static_cast<uInt>(entry.data.size()));
     ASSERT_EQ(zipOpenNewFileInZip4_64(zip, entry.name.c_str(), &info, entry.extra.data(),
                                       static_cast<uInt>(entry.extra.size()), entry.extra.data(),
-                                      static_cast<uInt>(entry.extra.size()), nullptr, Z_DEFLATED,
+                                      static_cast<uInt>(entry.extra.size()), nullptr, entry.stored ? 0 : Z_DEFLATED,
                                       Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY,
                                       entry.password, crc, entry.versionMadeBy, 0, 0),
               ZIP_OK);
@@ -59,25 +56,4 @@ void WriteTestZip(const fs::path& path, const std::vector<TestZipEntry>& entries
     ASSERT_EQ(zipCloseFileInZip(zip), ZIP_OK);
   }
   ASSERT_EQ(zipClose(zip, nullptr), ZIP_OK);
-}
-
-std::string ReadWholeFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteWholeFile(const fs::path& path, const std::string& data) {
-  std::ofstream out(path, std::ios::binary);
-  out << data;
-}
-
-std::vector<std::string> ListTree(const fs::path& root) {
-  std::vector<std::string> paths;
-  for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
-    std::string relative = fs::relative(it->path(), root).generic_string();
-    if (it->is_directory() && !it->is_symlink()) relative += "/";
-    paths.push_back(relative);
-  }
-  std::sort(paths.begin(), paths.end());
-  return paths;
 }

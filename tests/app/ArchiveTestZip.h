@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/FileTree.h"
+
 struct TestZipEntry {
   std::string name;
   std::string data;
@@ -14,6 +16,7 @@ struct TestZipEntry {
   uint32_t dosDateTime = 0x50210000;  // 2020-01-01 00:00:00
   std::vector<uint8_t> extra;         // the same block in the local and the central header
   const char* password = nullptr;
+  bool stored = false;  // kept as it is instead of deflated
 };
 
 TestZipEntry TestFile(std::string name, std::string data);
@@ -26,9 +29,3 @@ std::vector<uint8_t> ExtendedTimestampBlock(uint8_t flags, const std::vector<int
 uint32_t DosDateTime(int year, int month, int day, int hour, int minute, int second);
 
 void WriteTestZip(const std::filesystem::path& path, const std::vector<TestZipEntry>& entries);
-
-std::string ReadWholeFile(const std::filesystem::path& path);
-void WriteWholeFile(const std::filesystem::path& path, const std::string& data);
-
-// Every path below root, relative and '/' separated, directories with a trailing '/'.
-std::vector<std::string> ListTree(const std::filesystem::path& root);

@@ -1,21 +1,27 @@
 // Unpacking archives the tests write themselves: names that try to climb out, planted links,
-// attributes and times, repeated and broken archives, and the deletion at shutdown.
+// attributes and times, repeated and broken archives and the reasons they are reported with.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 
 #include "ArchiveTestZip.h"
 #include "app/ArchiveReader.h"
 #include "app/ArchiveUnpacker.h"
 #include "platform/fs.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempDirectory.h"
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 namespace {
@@ -35,7 +41,12 @@ class ArchiveUnpackTest : public ::testing::Test {
 
   void Unpack(const std::vector<TestZipEntry>& entries) {
     WriteTestZip(m_work / "demo.dat", entries);
-    UnpackArchive();
+    UnpackDemo();
+  }
+  // Unpacks demo.dat into the working directory; the reason of a failure lands in m_error.
+  bool UnpackDemo(uint64_t byteLimit = kMaxUnpackedBytes) {
+    m_error.clear();
+    return UnpackArchive("demo.dat", "", &m_error, byteLimit);
   }
   // Everything below the working directory except the archive.
   std::vector<std::string> Unpacked() {
@@ -56,6 +67,7 @@ class ArchiveUnpackTest : public ::testing::Test {
   fs::path m_work;
   fs::path m_outside;
   fs::path m_previous;
+  std::string m_error;
 };
 
 TEST_F(ArchiveUnpackTest, NestedFilesGetTheirDirectoriesEvenWithoutDirectoryEntries) {
@@ -107,7 +119,7 @@ TEST_F(ArchiveUnpackTest, LinkInPlaceOfTheDataDirectoryIsNotEntered) {
 
   fs::remove_all("engine_data");
   fs::create_directory_symlink(m_outside, "engine_data");
-  DeleteDataDirectory();
+  platform::DeleteTree("engine_data");
   EXPECT_FALSE(fs::exists(fs::symlink_status("engine_data")));
   ExpectOutsideUntouched();
 }
@@ -126,9 +138,9 @@ TEST_F(ArchiveUnpackTest, ReadOnlyDosEntryIsCreatedReadOnlyAndStillDeletedAtShut
   EXPECT_EQ(ReadWholeFile("engine_data/locked/ro.txt"), "read only");
 
   fs::permissions("engine_data/locked", fs::perms(0555));
-  DeleteDataDirectory();
+  EXPECT_TRUE(platform::DeleteTree("engine_data"));
   EXPECT_THAT(Unpacked(), IsEmpty());
-  DeleteDataDirectory();  // a missing directory is no error
+  EXPECT_TRUE(platform::DeleteTree("engine_data"));  // a missing directory is no error
 }
 
 TEST_F(ArchiveUnpackTest, UnpackingTwiceReplacesEveryFile) {
@@ -144,22 +156,16 @@ TEST_F(ArchiveUnpackTest, UnpackingTwiceReplacesEveryFile) {
 class ScopedTimeZone {
  public:
   explicit ScopedTimeZone(const char* zone) {
-    if (const char* previous = std::getenv("TZ")) m_previous = previous, m_hadZone = true;
-    setenv("TZ", zone, 1);
+    m_zone.emplace("TZ", zone);
     tzset();
   }
   ~ScopedTimeZone() {
-    if (m_hadZone) {
-      setenv("TZ", m_previous.c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
+    m_zone.reset();
     tzset();
   }
 
  private:
-  std::string m_previous;
-  bool m_hadZone = false;
+  std::optional<ScopedEnvironment> m_zone;
 };
 
 struct stat StatOf(const char* path) {
@@ -189,12 +195,19 @@ TEST_F(ArchiveUnpackTest, DosTimesAreLocalTimeAndExtendedTimestampsOverrideThem)
   EXPECT_EQ(StatOf("mtime_only.txt").st_atime, 1577833200);  // the DOS time, 2020-01-01 00:00 CET
 }
 
-TEST_F(ArchiveUnpackTest, BrokenOrMissingArchivesUnpackNothing) {
-  UnpackArchive();
+TEST_F(ArchiveUnpackTest, BrokenOrMissingArchivesUnpackNothingAndSayWhy) {
+  EXPECT_FALSE(UnpackDemo());
+  EXPECT_EQ(m_error, "demo.dat: No such file or directory");
   EXPECT_THAT(Unpacked(), IsEmpty());
 
+  fs::create_directory("demo.dat");
+  EXPECT_FALSE(UnpackDemo());
+  EXPECT_EQ(m_error, "demo.dat: Is a directory");
+  fs::remove("demo.dat");
+
   WriteWholeFile("demo.dat", "this is not a zip archive at all, just text");
-  UnpackArchive();
+  EXPECT_FALSE(UnpackDemo());
+  EXPECT_THAT(m_error, HasSubstr("demo.dat: not a zip archive"));
   EXPECT_THAT(Unpacked(), IsEmpty());
 
   WriteTestZip("full.zip", {TestFile("engine_data/a.txt", std::string(5000, 'a')), TestFile("engine_data/b.txt", "b")});
@@ -202,26 +215,42 @@ TEST_F(ArchiveUnpackTest, BrokenOrMissingArchivesUnpackNothing) {
   fs::remove("full.zip");
   for (const size_t length : {size_t{0}, size_t{30}, whole.size() / 2, whole.size() - 10}) {
     WriteWholeFile("demo.dat", whole.substr(0, length));
-    UnpackArchive();
+    EXPECT_FALSE(UnpackDemo());
+    EXPECT_THAT(m_error, ::testing::StartsWith("demo.dat: ")) << "archive cut at " << length;
     EXPECT_THAT(Unpacked(), IsEmpty()) << "archive cut at " << length;
   }
 }
 
-TEST_F(ArchiveUnpackTest, DamagedEntryDataStopsThatEntryOnly) {
+TEST_F(ArchiveUnpackTest, DamagedEntryDataStopsThatEntryOnlyAndFailsTheUnpacking) {
   WriteTestZip("demo.dat", {TestFile("engine_data/a.txt", std::string(20000, 'a')), TestFile("engine_data/b.txt", "b")});
   std::string bytes = ReadWholeFile("demo.dat");
   // Scramble the deflate stream of the first entry; its headers stay intact.
   for (size_t i = 50; i < 60; ++i) bytes[i] = static_cast<char>(0xFF);
   WriteWholeFile("demo.dat", bytes);
-  UnpackArchive();
+  EXPECT_FALSE(UnpackDemo());
+  EXPECT_THAT(m_error, HasSubstr("demo.dat: could not unpack engine_data/a.txt: damaged"));
   EXPECT_LT(fs::file_size("engine_data/a.txt"), 20000u);
   EXPECT_EQ(ReadWholeFile("engine_data/b.txt"), "b");
+}
+
+TEST_F(ArchiveUnpackTest, StoredDataWithAWrongChecksumIsReported) {
+  TestZipEntry stored = TestFile("engine_data/s.txt", "stored plainly, checked only by its checksum");
+  stored.stored = true;
+  WriteTestZip("demo.dat", {stored});
+  std::string bytes = ReadWholeFile("demo.dat");
+  const size_t at = bytes.find("plainly");
+  ASSERT_NE(at, std::string::npos);
+  bytes[at] = 'P';
+  WriteWholeFile("demo.dat", bytes);
+  EXPECT_FALSE(UnpackDemo());
+  EXPECT_THAT(m_error, HasSubstr("engine_data/s.txt: checksum mismatch"));
 }
 
 TEST_F(ArchiveUnpackTest, EncryptedEntriesAreNeverWrittenAsGarbage) {
   TestZipEntry secret = TestFile("engine_data/secret.txt", "the plain text");
   secret.password = "pulsar";
   Unpack({secret, TestFile("engine_data/open.txt", "open")});
+  EXPECT_THAT(m_error, HasSubstr("engine_data/secret.txt: encrypted"));
   EXPECT_EQ(ReadWholeFile("engine_data/secret.txt"), "");
   EXPECT_EQ(ReadWholeFile("engine_data/open.txt"), "open");
 }
@@ -229,8 +258,38 @@ TEST_F(ArchiveUnpackTest, EncryptedEntriesAreNeverWrittenAsGarbage) {
 TEST_F(ArchiveUnpackTest, UnpackingStopsAtTheByteLimit) {
   WriteTestZip("demo.dat", {TestFile("engine_data/1", std::string(100, '1')), TestFile("engine_data/2", std::string(100, '2')),
                             TestFile("engine_data/3", std::string(100, '3')), TestFile("engine_data/4", "4")});
-  UnpackArchiveFile("demo.dat", 250);
+  EXPECT_FALSE(UnpackDemo(250));
+  EXPECT_THAT(m_error, HasSubstr("engine_data/3: the archive unpacks to more than is allowed"));
   EXPECT_THAT(Unpacked(), ElementsAre("engine_data/", "engine_data/1", "engine_data/2"));
+}
+
+TEST_F(ArchiveUnpackTest, UnpacksBelowAGivenRootAndLeavesTheWorkingDirectoryAlone) {
+  WriteTestZip("demo.dat", {TestFile("engine_data/textures/a.png", "png"), TestFile("../../up.txt", "up")});
+  const fs::path root = m_sandbox.path() / "private";
+  fs::create_directory(root);
+  EXPECT_TRUE(UnpackArchive("demo.dat", root.string(), &m_error)) << m_error;
+  EXPECT_THAT(ListTree(root), ElementsAre("engine_data/", "engine_data/textures/", "engine_data/textures/a.png",
+                                          "up.txt"));
+  EXPECT_THAT(Unpacked(), IsEmpty());
+}
+
+[[noreturn]] void UnpackWithFileSizeLimit(rlim_t bytes) {
+  std::signal(SIGXFSZ, SIG_IGN);
+  const rlimit limit{bytes, bytes};
+  setrlimit(RLIMIT_FSIZE, &limit);
+  std::string error;
+  const bool unpacked = UnpackArchive("demo.dat", "", &error);
+  std::fprintf(stderr, "%s\n", error.c_str());
+  std::exit(unpacked ? 0 : 3);
+}
+
+// A full disk, as the unpacker meets it: a write that fails part way. The file size limit gives
+// that without a disk to fill; it runs in a child process so the limit does not outlive the test.
+TEST_F(ArchiveUnpackTest, NoRoomToWriteIsReportedWithTheSystemsReason) {
+  WriteTestZip("demo.dat", {TestFile("engine_data/small.txt", "fits"),
+                            TestFile("engine_data/music.mp3", std::string(100000, 'm'))});
+  EXPECT_EXIT(UnpackWithFileSizeLimit(50000), ::testing::ExitedWithCode(3),
+              "demo.dat: could not unpack engine_data/music.mp3: File too large");
 }
 
 TEST_F(ArchiveUnpackTest, ReaderDescribesEntriesInAnyOrder) {

@@ -1,0 +1,80 @@
+#include "ShowProcess.h"
+
+#include <fcntl.h>
+#include <grp.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "support/FileTree.h"
+
+namespace {
+
+constexpr int kMaxPolls = 6000;
+constexpr useconds_t kPollMicroseconds = 20000;
+
+}  // namespace
+
+ShowProcess::~ShowProcess() {
+  if (m_pid > 0 && !m_ended) {
+    kill(m_pid, SIGKILL);
+    waitpid(m_pid, &m_status, 0);
+  }
+}
+
+bool ShowProcess::Start(const ShowRun& run) {
+  m_errorFile = run.errorFile;
+  const int errors = open(run.errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (errors < 0) return false;
+  std::vector<std::string> words = {run.program.string()};
+  words.insert(words.end(), run.arguments.begin(), run.arguments.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+
+  m_pid = fork();
+  if (m_pid == 0) {
+    dup2(errors, STDERR_FILENO);
+    dup2(errors, STDOUT_FILENO);
+    setenv("XDG_RUNTIME_DIR", run.runtimeDirectory.c_str(), 1);
+    unsetenv("TMPDIR");
+    if (chdir(run.workingDirectory.c_str()) != 0) _exit(120);
+    if (run.asNobody && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(121);
+    execv(argv[0], argv.data());
+    _exit(122);
+  }
+  close(errors);
+  return m_pid > 0;
+}
+
+bool ShowProcess::WaitUntil(const std::function<bool()>& condition) {
+  for (int i = 0; i < kMaxPolls; ++i) {
+    if (condition()) return true;
+    if (!m_ended && waitpid(m_pid, &m_status, WNOHANG) == m_pid) m_ended = true;
+    if (m_ended) return condition();
+    usleep(kPollMicroseconds);
+  }
+  return false;
+}
+
+void ShowProcess::Signal(int signal) {
+  if (!m_ended) kill(m_pid, signal);
+}
+
+int ShowProcess::Wait() {
+  if (!m_ended) {
+    waitpid(m_pid, &m_status, 0);
+    m_ended = true;
+  }
+  return m_status;
+}
+
+std::string ShowProcess::Errors() const { return ReadWholeFile(m_errorFile); }
+
+std::string DescribeStatus(int status) {
+  if (WIFEXITED(status)) return "exit " + std::to_string(WEXITSTATUS(status));
+  if (WIFSIGNALED(status)) return "signal " + std::to_string(WTERMSIG(status));
+  return "status " + std::to_string(status);
+}

@@ -1,0 +1,191 @@
+// The real show, headless and tiny, run as a user would run it: it never writes into the working
+// directory, keeps its data in a private directory that is gone after every way out, cleans up
+// after a killed run (and nothing else), and says why it cannot start.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "ShowProcess.h"
+#include "support/FileTree.h"
+#include "support/TempDirectory.h"
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+namespace {
+
+fs::path BinaryDirectory() {
+  const char* directory = std::getenv("PULSAR_BINARY_DIR");
+  return directory ? fs::path(directory) : fs::current_path();
+}
+
+// A show that ends by itself after a fraction of a second of show time.
+const std::vector<std::string> kShortRun = {"--headless", "--size", "64x36", "--clock", "fixed:20", "--end-at", "400"};
+// One that runs until it is stopped.
+const std::vector<std::string> kLongRun = {"--headless", "--size", "64x36", "--clock", "fixed:1"};
+
+class ShowRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(Archive())) GTEST_SKIP() << "no demo.dat built";
+    fs::create_directory(Runtime());
+    fs::create_directory(Work());
+  }
+  fs::path Archive() const { return BinaryDirectory() / "demo.dat"; }
+  fs::path Runtime() const { return m_sandbox.path() / "runtime"; }
+  fs::path Work() const { return m_sandbox.path() / "work"; }
+
+  ShowRun Run(std::vector<std::string> arguments) const {
+    ShowRun run;
+    run.program = BinaryDirectory() / "pulsar";
+    run.arguments = std::move(arguments);
+    run.workingDirectory = Work();
+    run.runtimeDirectory = Runtime();
+    run.errorFile = m_sandbox.path() / "stderr.txt";
+    return run;
+  }
+  // Runs the show to its end; returns the wait status.
+  int RunToEnd(const ShowRun& run) {
+    ShowProcess show;
+    EXPECT_TRUE(show.Start(run));
+    const int status = show.Wait();
+    m_errors = show.Errors();
+    return status;
+  }
+  // The private directories in the run-time directory.
+  std::vector<std::string> PrivateDirectories() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(Runtime())) names.push_back(entry.path().filename().string());
+    return names;
+  }
+  bool DataUnpacked() const {
+    for (const std::string& name : PrivateDirectories()) {
+      if (fs::exists(Runtime() / name / "engine_data" / "music.mp3")) return true;
+    }
+    return false;
+  }
+
+  TempDirectory m_sandbox;
+  std::string m_errors;
+};
+
+TEST_F(ShowRunTest, TheWorkingDirectoryStaysByteForByteAsItWas) {
+  fs::copy_file(Archive(), Work() / "demo.dat");
+  const auto before = SnapshotTree(Work());
+  const int status = RunToEnd(Run(kShortRun));
+  EXPECT_EQ(DescribeStatus(status), "exit 0") << m_errors;
+  EXPECT_EQ(SnapshotTree(Work()), before);
+  EXPECT_THAT(PrivateDirectories(), IsEmpty());
+
+  // With the user's own engine_data beside demo.dat, and the directory read-only.
+  fs::create_directories(Work() / "engine_data" / "my_thesis");
+  WriteWholeFile(Work() / "engine_data" / "my_thesis" / "chapter1.tex", "\\chapter{Pulsars}\n");
+  WriteWholeFile(Work() / "engine_data" / "music.mp3", "the user's own music");
+  const auto withUsersData = SnapshotTree(Work());
+  ShowRun readOnly = Run(kShortRun);
+  // Root writes anywhere; read-only means something only to another user.
+  readOnly.asNobody = geteuid() == 0;
+  if (readOnly.asNobody) {
+    ASSERT_EQ(chown(Runtime().c_str(), kNobody, kNobody), 0);
+    fs::permissions(m_sandbox.path(), fs::perms(0755));
+  }
+  fs::permissions(Work(), fs::perms(0555));
+  fs::permissions(Work() / "engine_data", fs::perms(0555));
+  const int readOnlyStatus = RunToEnd(readOnly);
+  fs::permissions(Work(), fs::perms::owner_all, fs::perm_options::add);
+  fs::permissions(Work() / "engine_data", fs::perms::owner_all, fs::perm_options::add);
+  EXPECT_EQ(DescribeStatus(readOnlyStatus), "exit 0") << m_errors;
+  EXPECT_EQ(SnapshotTree(Work()), withUsersData);
+  EXPECT_THAT(PrivateDirectories(), IsEmpty());
+}
+
+// Each stop signal, once while the show is still loading (the data just unpacked) and once while
+// frames run (the capture has written one); either way the data goes and the process ends by
+// the signal.
+class ShowSignalTest : public ShowRunTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ShowSignalTest, ThePrivateDirectoryIsGoneAfterTheSignal) {
+  const int signal = GetParam();
+  for (const bool framesRunning : {false, true}) {
+    SCOPED_TRACE(framesRunning ? "while frames run" : "while loading");
+    const fs::path frames = m_sandbox.path() / "frames";
+    fs::remove_all(frames);
+    std::vector<std::string> arguments = kLongRun;
+    if (framesRunning) arguments.insert(arguments.end(), {"--capture", frames.string()});
+    ShowRun run = Run(arguments);
+    run.arguments.insert(run.arguments.end(), {"--data", Archive().string()});
+    ShowProcess show;
+    ASSERT_TRUE(show.Start(run));
+    ASSERT_TRUE(show.WaitUntil([&] { return DataUnpacked(); })) << show.Errors();
+    if (framesRunning) {
+      ASSERT_TRUE(show.WaitUntil([&] { return fs::exists(frames / "frame_00001.png"); })) << show.Errors();
+    }
+    EXPECT_THAT(PrivateDirectories(), ElementsAre(::testing::StartsWith("pulsar-data-")));
+    show.Signal(signal);
+    const int status = show.Wait();
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << DescribeStatus(status) << show.Errors();
+    EXPECT_THAT(PrivateDirectories(), IsEmpty());
+  }
+  EXPECT_THAT(ListTree(Work()), IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachStopSignal, ShowSignalTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP, SIGQUIT),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return std::string(sigabbrev_np(info.param));
+                         });
+
+TEST_F(ShowRunTest, AKilledRunsDirectoryIsRemovedAtTheNextStartAndNothingElse) {
+  ShowRun run = Run(kLongRun);
+  run.arguments.insert(run.arguments.end(), {"--data", Archive().string()});
+  {
+    ShowProcess killed;
+    ASSERT_TRUE(killed.Start(run));
+    ASSERT_TRUE(killed.WaitUntil([&] { return DataUnpacked(); })) << killed.Errors();
+    killed.Signal(SIGKILL);
+    killed.Wait();
+  }
+  const std::vector<std::string> leftOver = PrivateDirectories();
+  ASSERT_EQ(leftOver.size(), 1u);
+
+  // Look-alikes: one of a live process (this test), one whose name is not the show's.
+  const auto plant = [&](const std::string& name, pid_t pid) {
+    fs::create_directories(Runtime() / name / "engine_data");
+    WriteWholeFile(Runtime() / name / "pulsar.lock", std::to_string(pid) + "\n");
+  };
+  plant("pulsar-data-alive1", getpid());
+  const pid_t killedPid = std::atoi(ReadWholeFile(Runtime() / leftOver[0] / "pulsar.lock").c_str());
+  ASSERT_GT(killedPid, 0);
+  plant("pulsar-killed-data", killedPid);
+
+  ShowRun next = Run(kShortRun);
+  next.arguments.insert(next.arguments.end(), {"--data", Archive().string()});
+  const int status = RunToEnd(next);
+  EXPECT_EQ(DescribeStatus(status), "exit 0") << m_errors;
+  EXPECT_THAT(PrivateDirectories(), ::testing::UnorderedElementsAre("pulsar-data-alive1", "pulsar-killed-data"));
+}
+
+TEST_F(ShowRunTest, AnArchiveThatIsMissingOrNoZipEndsWithStatusOneAndTheReason) {
+  const fs::path missing = Work() / "nowhere.dat";
+  const int missingStatus = RunToEnd(Run({"--headless", "--size", "64x36", "--data", missing.string()}));
+  EXPECT_EQ(DescribeStatus(missingStatus), "exit 1");
+  EXPECT_THAT(m_errors, HasSubstr("[Error] The show cannot start: " + missing.string() + ": No such file or directory"));
+
+  WriteWholeFile(Work() / "demo.dat", std::string(4096, 'G'));
+  const int garbageStatus = RunToEnd(Run({"--headless", "--size", "64x36"}));
+  EXPECT_EQ(DescribeStatus(garbageStatus), "exit 1");
+  EXPECT_THAT(m_errors, HasSubstr("[Error] The show cannot start: demo.dat: not a zip archive"));
+  // Said before anything looked for a shader.
+  EXPECT_THAT(m_errors, ::testing::Not(HasSubstr("shader")));
+  EXPECT_THAT(PrivateDirectories(), IsEmpty());
+  EXPECT_THAT(ListTree(Work()), ElementsAre("demo.dat"));
+}
+
+}  // namespace
