@@ -266,6 +266,33 @@ TEST_F(ParticleSystemTest, AGrowingKnotRestartsEmptyBeforeItIsComplete) {
   EXPECT_EQ(acid.drawCount, 150) << "type 14 grows half as fast again";
 }
 
+TEST_F(ParticleSystemTest, RingsRippleWithTheSlowOscillatorAndTheBobRingLoops) {
+  ParticlePreset rings = GetParticlePreset(1);
+  rings.animated = true;
+  ParticleSystem rippling(rig.rc);
+  ASSERT_TRUE(rippling.Create(rings));
+  rig.timer.oscSinSlow = 0.5f;
+  rig.DrawFromEye(rippling, Identity());
+  // Four waves round the outer ring of 300: particle 18 is at 18 x 4 x 360 / 300 = 86.4 degrees.
+  const float s = static_cast<float>(std::sin(86.4 * kRadiansPerDegree));
+  EXPECT_NEAR(rippling.particles[18].z, 0.5f * s, 1e-6f);
+  EXPECT_NEAR(rippling.particles[18].width, 1.5f * s, 1e-6f);
+  EXPECT_EQ(rippling.particles[18].height, rippling.particles[18].width);
+  EXPECT_EQ(rippling.particles[0].z, 0.0f);
+  EXPECT_EQ(rippling.particles[318].z, 0.0f) << "the inner rings stay flat";
+  EXPECT_EQ(rippling.particles[318].width, 1.0f);
+
+  ParticleSystem bob(rig.rc);
+  ASSERT_TRUE(bob.Create(GetParticlePreset(2)));
+  EXPECT_NEAR(bob.particles[250].x, 3.0f, 1e-5f) << "placed as a ring";
+  rig.DrawFromEye(bob, Identity());
+  // t = 90 degrees: (2 sin 180 + 2 sin 90, 2 cos 90 + 2 cos 180, 2 sin 90 + 2 cos 180).
+  EXPECT_NEAR(bob.particles[250].x, 2.0f, 1e-5f);
+  EXPECT_NEAR(bob.particles[250].y, -2.0f, 1e-5f);
+  EXPECT_NEAR(bob.particles[250].z, 0.0f, 1e-5f);
+  EXPECT_NEAR(bob.particles[0].y, 4.0f, 1e-5f);
+}
+
 // The five systems of the show, with the archive's own sprites, each from its eye point: every
 // one puts light on the screen without washing it out.
 TEST_F(ParticleSystemTest, TheShowsSystemsDrawDesignedPictures) {
