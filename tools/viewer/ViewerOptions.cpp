@@ -38,7 +38,8 @@ const char* ViewerUsage() {
          "  --pass NAME         material (default), depth (camera depth pass) or shadow (from the first light)\n"
          "  --png FILE          render one frame headless into FILE; without it a window opens:\n"
          "                      left/right scrub 0.2 s (with shift 2 s), space plays, c next camera,\n"
-         "                      s shadows, p next pass, +/- field of view, escape quits\n";
+         "                      s shadows, p next pass, +/- field of view, escape quits\n"
+         "  -h, --help          show this text\n";
 }
 
 bool ParseViewerOptions(int argc, char** argv, ViewerOptions* options, std::string* error) {
@@ -46,7 +47,10 @@ bool ParseViewerOptions(int argc, char** argv, ViewerOptions* options, std::stri
     const std::string option = argv[i];
     auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
     double number = 0.0;
-    if (option == "--data") {
+    if (option == "-h" || option == "--help") {
+      options->helpRequested = true;
+      return true;
+    } else if (option == "--data") {
       const char* text = value();
       if (text == nullptr) return *error = "--data needs a directory", false;
       options->dataDirectory = text;

@@ -12,6 +12,7 @@ struct ViewerOptions {
   int32_t camera = 0;
   std::string pngPath;  // headless: render one frame into this file
   ViewerSettings settings;
+  bool helpRequested = false;  // -h or --help: print the usage and nothing else
 };
 
 // False with a message in *error for anything it does not understand.

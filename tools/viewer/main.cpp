@@ -86,6 +86,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "pulsar-view: %s\n%s", error.c_str(), ViewerUsage());
     return 2;
   }
+  if (options.helpRequested) {
+    std::fputs(ViewerUsage(), stdout);
+    return 0;
+  }
   std::error_code ec;
   std::filesystem::current_path(options.dataDirectory, ec);
   if (ec) {
