@@ -1,5 +1,7 @@
 // One axis of a separable Gaussian blur: direction 0 blurs along x, 1 along y; any other value
-// copies. The step is one pixel of a sixteenth-size target (four full-screen pixels).
+// copies. The step is one pixel of a sixteenth-size target (four full-screen pixels). The nine
+// taps of the kernel are read in five fetches: each pair of outer taps is one linear-filtered
+// fetch between them, weighted by their sum.
 cbuffer ScreenBuffer : register(b0)
 {
     int direction;
@@ -20,27 +22,19 @@ struct PixelInputType
 
 float4 Blur_PS(PixelInputType input) : SV_TARGET
 {
-    static const float weights[5] = { 0.227027f, 0.194594f, 0.121621f, 0.054054f, 0.016216f };
+    static const float offsets[3] = { 0.0f, 1.3846154f, 3.2307692f };
+    static const float weights[3] = { 0.2270270f, 0.3162162f, 0.0702703f };
     float2 texel = float2(4.0f / max(screenWidth, 1.0f), 4.0f / max(screenHeight, 1.0f));
-    float2 stepSize;
-    if (direction == 0)
-    {
-        stepSize = float2(texel.x, 0.0f);
-    }
-    else if (direction == 1)
-    {
-        stepSize = float2(0.0f, texel.y);
-    }
-    else
-    {
-        return sourceTexture.Sample(clampSampler, input.tex);
-    }
+    float2 stepSize = direction == 0 ? float2(texel.x, 0.0f) : float2(0.0f, texel.y);
+    float on = direction == 0 || direction == 1 ? 1.0f : 0.0f;
+    stepSize *= on;
 
     float4 color = sourceTexture.Sample(clampSampler, input.tex) * weights[0];
-    for (int i = 1; i < 5; ++i)
+    for (int i = 1; i < 3; ++i)
     {
-        color += sourceTexture.Sample(clampSampler, input.tex + stepSize * i) * weights[i];
-        color += sourceTexture.Sample(clampSampler, input.tex - stepSize * i) * weights[i];
+        color += sourceTexture.Sample(clampSampler, input.tex + stepSize * offsets[i]) * weights[i];
+        color += sourceTexture.Sample(clampSampler, input.tex - stepSize * offsets[i]) * weights[i];
     }
+    // A copy when the direction is neither axis: the same fetches, all at the centre.
     return color;
 }

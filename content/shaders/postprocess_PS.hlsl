@@ -7,8 +7,9 @@
 // rasterisers run every branch of a shader, so the looks are settings, not code paths.
 //
 // The quad's flags decide how the result is laid over the target: opaque copies keep the
-// texture's own alpha; blended quads use `alpha` (times the texture's alpha when `overlay` is
-// set); quads without a texture draw their vertex colour.
+// texture's own alpha; blended quads use `alpha` plus the vertex alpha (times the texture's
+// alpha when `overlay` is set); quads without a texture draw their vertex colour; additive
+// layers (the sixth value set) weight their colour by that opacity.
 //
 // The effect array is a table of picture rows: xyz scale the colour channels of a row and w
 // shifts it sideways, by glitch strength times w pixels of a 1280-pixel-wide picture, so the
@@ -21,7 +22,7 @@ cbuffer EffectBuffer : register(b0)
     int blend;
     float alpha;
     int overlay;
-    int reserved0;
+    int weightByVertexAlpha;
     int screenWidth;
     int entryCount;
     int time;
@@ -402,10 +403,15 @@ float4 PostProcess_PS(PixelInput vin) : SV_TARGET
     float2 texel = max(float2(abs(ddx(uv.x)), abs(ddy(uv.y))), float2(1e-6f, 1e-6f));
     float4 c = ApplyEffect(uv, texel, (float)time * 0.001f, vin.color);
 
+    // The vertex alpha adds to the quad's: screen quads carry 0 there, the design lines and the
+    // radial blur's layers their own transparency per vertex.
     float sourceAlpha = hasTexture != 0 ? c.a : 1.0f;
     if (blend != 0)
-        c.a = saturate(alpha) * (overlay != 0 ? sourceAlpha : 1.0f);
+        c.a = saturate(alpha + vin.color.a) * (overlay != 0 ? sourceAlpha : 1.0f);
     else
         c.a = sourceAlpha;
+    // Additive layers ignore alpha in the blend, so they carry their weight in the colour.
+    if (weightByVertexAlpha != 0)
+        c.rgb *= c.a;
     return c;
 }

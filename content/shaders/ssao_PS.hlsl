@@ -1,5 +1,11 @@
-// Screen-space ambient occlusion from the camera depth pass (depth in red, view normal in green
-// and blue), rotated per pixel by the tiled noise texture. White is open, darker is occluded.
+// Screen-space ambient occlusion over the camera depth pass: red holds the linear depth between
+// the lens's planes (0 where nothing was drawn), green and blue the view-space normal's x and y.
+// Each pixel's view position is rebuilt with the lens the occlusion scene is shot with (45
+// degrees, planes 1 and 10000) and eight neighbours around it, on a kernel that the tiled noise
+// texture rotates per pixel, darken it as far as they rise above its surface: creases and
+// contacts darken, an open plane keeps its neighbours in its own plane and stays white. The
+// neighbourhood is a fixed share of the screen and the distance falloff grows with the depth,
+// so near and far objects darken alike. White is open; the blur afterwards smooths the noise.
 cbuffer ScreenBuffer : register(b0)
 {
     float screenWidth;
@@ -19,25 +25,73 @@ struct PixelInputType
     float2 tex : TEXCOORD0;
 };
 
+static const float kTanHalfFov = 0.41421356f;  // tan(22.5 degrees)
+static const float kNearPlane = 1.0f;
+static const float kFarPlane = 10000.0f;
+static const float kRadius = 0.045f;     // of the screen height
+static const float kFalloff = 0.08f;     // of the depth: neighbours further away count less
+static const float kBias = 0.08f;        // cosine below which a neighbour does not occlude
+static const float kStrength = 1.7f;
+static const float kNoiseSize = 64.0f;   // pixels of the noise tile
+
+// Point lookups: filtering would blend the depths of an edge into a surface that is not there.
+// The position is rebuilt at the centre of the texel read, so a plane stays a plane.
+float2 TexelCentre(float2 uv, float2 size)
+{
+    return (clamp(floor(uv * size), float2(0.0f, 0.0f), size - 1.0f) + 0.5f) / size;
+}
+
+float4 Texel(float2 centre, float2 size)
+{
+    return normalDepthTexture.Load(int3(int2(centre * size), 0));
+}
+
+float3 ViewPosition(float2 uv, float depth, float aspect)
+{
+    float z = kNearPlane + depth * (kFarPlane - kNearPlane);
+    float2 ndc = float2(uv.x * 2.0f - 1.0f, 1.0f - uv.y * 2.0f);
+    return float3(ndc.x * kTanHalfFov * aspect * z, ndc.y * kTanHalfFov * z, z);
+}
+
 float4 SSAO_PS(PixelInputType input) : SV_TARGET
 {
+    float2 screen = float2(max(screenWidth, 1.0f), max(screenHeight, 1.0f));
+    float aspect = screen.x / screen.y;
+    // The depth pass is drawn at half the screen size.
+    float2 depthSize = max(floor(screen * 0.5f), float2(1.0f, 1.0f));
+    float2 here = TexelCentre(input.tex, depthSize);
+    float4 centre = Texel(here, depthSize);
+    if (centre.r <= 0.0f)
+        return float4(1.0f, 1.0f, 1.0f, 1.0f);
+
+    float3 position = ViewPosition(here, centre.r, aspect);
+    float2 nxy = centre.gb * 2.0f - 1.0f;
+    // Visible surfaces face the camera, which looks along +z.
+    float3 normal = float3(nxy, -sqrt(saturate(1.0f - dot(nxy, nxy))));
+
+    float2 noise = noiseTexture.Sample(wrapSampler, input.tex * screen / kNoiseSize).rg * 2.0f - 1.0f;
+    noise = normalize(noise + float2(0.0001f, 0.0f));
+    float2 radius = float2(kRadius / aspect, kRadius);
+    float falloff = kFalloff * position.z;
+
     static const float2 kernel[8] = {
         float2(1.0f, 0.0f), float2(-1.0f, 0.0f), float2(0.0f, 1.0f), float2(0.0f, -1.0f),
-        float2(0.707f, 0.707f), float2(-0.707f, 0.707f), float2(0.707f, -0.707f), float2(-0.707f, -0.707f)
+        float2(0.7071f, 0.7071f), float2(-0.7071f, 0.7071f), float2(0.7071f, -0.7071f), float2(-0.7071f, -0.7071f)
     };
-    float2 screen = float2(max(screenWidth, 1.0f), max(screenHeight, 1.0f));
-    float centerDepth = normalDepthTexture.Sample(clampSampler, input.tex).r;
-    float2 noise = noiseTexture.Sample(wrapSampler, input.tex * screen / 64.0f).rg * 2.0f - 1.0f;
-    float radius = 12.0f / screen.x;
+    static const float reach[8] = { 0.25f, 0.5f, 0.75f, 1.0f, 0.375f, 0.625f, 0.875f, 0.125f };
 
     float occlusion = 0.0f;
     for (int i = 0; i < 8; ++i)
     {
-        float2 offset = reflect(kernel[i], normalize(noise + float2(0.001f, 0.0f))) * radius * (0.5f + 0.0625f * i);
-        float sampleDepth = normalDepthTexture.Sample(clampSampler, input.tex + offset).r;
-        float difference = centerDepth - sampleDepth;
-        occlusion += step(0.0005f, difference) * saturate(1.0f - difference * 50.0f);
+        float2 uv = TexelCentre(here + reflect(kernel[i], noise) * radius * reach[i], depthSize);
+        float depth = Texel(uv, depthSize).r;
+        float3 toNeighbour = ViewPosition(uv, depth, aspect) - position;
+        float distance = length(toNeighbour);
+        float rise = dot(normal, toNeighbour / max(distance, 0.0001f));
+        float near = 1.0f / (1.0f + (distance / falloff) * (distance / falloff));
+        // Empty sky around an object occludes nothing.
+        occlusion += step(0.0f, depth - 0.0000001f) * max(rise - kBias, 0.0f) * near;
     }
-    float open = 1.0f - occlusion / 8.0f;
+    float open = saturate(1.0f - occlusion / 8.0f * kStrength);
     return float4(open, open, open, 1.0f);
 }

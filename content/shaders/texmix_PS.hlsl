@@ -1,5 +1,10 @@
-// Combines two images: mode 0 adds the bloom, mode 1 darkens by the ambient occlusion, mode 2
-// blends towards the blurred image; any other mode adds.
+// Combines a picture (texture 0) with a blurred image (texture 1):
+//   0  bloom: the picture plus its blurred bright pass, a little stronger than it was cut, since
+//      the blur spreads the highlights thin;
+//   1  ambient occlusion: the picture darkened by the blurred occlusion (white is open);
+//   2  soft glow: where the blur is brighter than the picture (around highlights) it adds, and a
+//      little of the blur softens the whole; flat areas keep their brightness.
+// Any other mode adds the two.
 cbuffer ScreenBuffer : register(b0)
 {
     int mixMode;
@@ -20,17 +25,19 @@ struct PixelInputType
     float2 tex : TEXCOORD0;
 };
 
+static const float kBloomGain = 1.6f;
+static const float kGlowGain = 0.9f;
+static const float kSoften = 0.2f;
+
 float4 TexMix_PS(PixelInputType input) : SV_TARGET
 {
     float4 image = texture0.Sample(clampSampler, input.tex);
-    float4 other = texture1.Sample(clampSampler, input.tex);
-    if (mixMode == 1)
-    {
-        return float4(image.rgb * other.rgb, image.a);
-    }
-    if (mixMode == 2)
-    {
-        return float4(lerp(image.rgb, other.rgb, 0.5f), image.a);
-    }
-    return float4(image.rgb + other.rgb, image.a);
+    float3 other = texture1.Sample(clampSampler, input.tex).rgb;
+    float3 bloom = image.rgb + other * kBloomGain;
+    float3 occluded = image.rgb * saturate(other);
+    float3 glow = lerp(image.rgb, other, kSoften) + max(other - image.rgb, 0.0f) * kGlowGain;
+    float3 added = image.rgb + other;
+    // Selects rather than branches: a software rasteriser runs every branch anyway.
+    float3 rgb = mixMode == 0 ? bloom : mixMode == 1 ? occluded : mixMode == 2 ? glow : added;
+    return float4(rgb, image.a);
 }

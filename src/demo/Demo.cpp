@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/Timer.h"
+#include "demo/CreateOnContext.h"
 #include "demo/CueSheet.h"
 #include "fx/ParticleSystem.h"
 #include "gfx/D3D11Device.h"
@@ -16,17 +17,6 @@
 #include "sound/Sound.h"
 
 namespace {
-
-// Allocates a drawing object on the Demo's RenderContext and creates it; a failed creation
-// shows the member's message. The object stays in its member either way, for Shutdown.
-template <class Object, class... Arguments>
-bool CreateOnContext(Demo& demo, Object*& member, const char* message, Arguments... arguments) {
-  member = new (std::nothrow) Object(demo.m_renderContext);
-  if (!member) return false;
-  if (member->Create(arguments...)) return true;
-  demo.ReportError(message);
-  return false;
-}
 
 // A key with only alpha: corners and texture coordinates stay zero (fade quads are not dynamic).
 QuadKeyframe AlphaKeyframe(const cue::AlphaKey& key) {
@@ -72,6 +62,33 @@ bool Demo::Initialize(int32_t width, int32_t height, bool vsync, bool fullScreen
   m_pTimer = timer;
   m_pKeys = keys;
 
+  if (!CreateDevice()) return false;
+
+  m_pUtility = new (std::nothrow) Utility();
+  if (!m_pUtility) return false;
+
+  m_pSound = new (std::nothrow) Sound();
+  if (!m_pSound) return false;
+  if (!m_pSound->Create()) {
+    ReportError("m_pSound->Create");
+    return false;
+  }
+
+  FillRenderContext();
+
+  if (!CreateLoadingScreen() || !CreateRenderTargets() || !CreateScreenQuads() || !CreateFadeQuads() ||
+      !CreateCaptions() || !CreateRadialBlur() || !CreateDesignLines() || !CreateParticleSystems() ||
+      !CreateGlitches() || !CreateSlide())
+    return false;
+
+  m_lastSample = m_pTimer->elapsed;
+  platform::BASS_ChannelPlay(m_pSound->stream, false);
+  return true;
+}
+
+// Device, render states, texture cache and shader programs: everything the drawing objects
+// are created on.
+bool Demo::CreateDevice() {
   m_pD3D11 = new (std::nothrow) D3D11Device();
   if (!m_pD3D11) return false;
   if (!m_pD3D11->Initialize(m_width, m_height, m_bVSync, m_hWnd, m_bFullScreen, 10000.0f, 1.0f)) {
@@ -96,16 +113,10 @@ bool Demo::Initialize(int32_t width, int32_t height, bool vsync, bool fullScreen
     return false;
   }
 
-  m_pUtility = new (std::nothrow) Utility();
-  if (!m_pUtility) return false;
+  return true;
+}
 
-  m_pSound = new (std::nothrow) Sound();
-  if (!m_pSound) return false;
-  if (!m_pSound->Create()) {
-    ReportError("m_pSound->Create");
-    return false;
-  }
-
+void Demo::FillRenderContext() {
   m_renderContext.hWnd = m_hWnd;
   m_renderContext.keys = m_pKeys;
   m_renderContext.timer = m_pTimer;
@@ -124,14 +135,6 @@ bool Demo::Initialize(int32_t width, int32_t height, bool vsync, bool fullScreen
   m_renderContext.orthoFull = m_pD3D11->GetOrthoMatrix();
   m_renderContext.orthoHalf = m_pD3D11->GetHalfOrthoMatrix();
   m_renderContext.orthoQuarter = m_pD3D11->GetQuarterOrthoMatrix();
-
-  if (!CreateLoadingScreen() || !CreateRenderTargets() || !CreateScreenQuads() || !CreateFadeQuads() ||
-      !CreateCaptions() || !CreateParticleSystems())
-    return false;
-
-  m_lastSample = m_pTimer->elapsed;
-  platform::BASS_ChannelPlay(m_pSound->stream, false);
-  return true;
 }
 
 bool Demo::Frame(int32_t fps) {
@@ -305,11 +308,13 @@ void Demo::Shutdown() {
     delete m_pSound;
     m_pSound = nullptr;
   }
+  ReleaseSlideAndGlitches();
   ShutdownAndDelete(m_pSB_Qualle);
   ShutdownAndDelete(m_pSB_Zelle2);
   ShutdownAndDelete(m_pSB_Zelle1);
   ShutdownAndDelete(m_pSB2);
   ShutdownAndDelete(m_pSB1);
+  ReleaseLinesAndRadialBlur();
   ReleaseScreenResources();
   delete m_pUtility;
   m_pUtility = nullptr;

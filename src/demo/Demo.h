@@ -11,6 +11,11 @@
 #include "platform/win_types.h"
 
 class BlurShader;
+class DesignLines;
+class GlitchKeyable;
+class GlitchSound;
+class RadialBlur;
+class Slide;
 class D3D11Device;
 class ParticleSystem;
 class RenderStateManager;
@@ -34,6 +39,26 @@ class Demo {
   void ReportError(std::string_view text);
   // Writes the frame last drawn to a PNG file (screenshots and capture).
   bool SaveFrame(const char* path) const;
+
+  // Image operations on the Demo's targets (DemoImageOps.cpp). Preparing a target binds it and
+  // clears it to opaque black with depth 1.
+  static void PrepareTarget(RenderTarget* target);
+  // Draws m_pQuad_1_Solid with the source's picture and an effect number into the bound target.
+  void CopyTarget(RenderTarget* source, int32_t effect);
+  // Leaves the source blurred in m_pRTT_Blur: reduced to a sixteenth, blurred along x then y
+  // passes times, magnified again. Blur(0, source) is the reduced-and-magnified copy.
+  void Blur(int32_t passes, RenderTarget* source);
+  // Reads m_pRTT_1_1; its bright pass stays in m_pRTT_BrightPass, the result is m_pRTT_1_2.
+  void Bloom();
+  // The occlusion pass: reads the camera depth pass in m_pRTT_SSAO_normals_depth, rotated by
+  // the noise texture, and leaves the occlusion (white open, dark occluded) in m_pRTT_SSAO.
+  void Occlusion();
+  // Draws m_pQuad_TexMix into the bound target: mode 0 adds the blurred image to the first
+  // (bloom), 1 multiplies the first by it (ambient occlusion), 2 lays it over as a soft glow.
+  void Mix(int32_t mode, RenderTarget* first);
+  // The glitch of this frame: the keyed one copies its entries before 151700 ms, the sound
+  // one takes over from then on and copies its own.
+  void UpdateGlitch();
 
   int64_t m_lastSample = 0;
   int16_t m_bDebugView = 0;
@@ -99,20 +124,38 @@ class Demo {
   Quad* m_pQuadText_Soft = nullptr;
   Quad* m_pQuadText_Logo = nullptr;
   Quad* m_pQuadText_Credits = nullptr;
+  RadialBlur* m_pRadialBlur = nullptr;
+  DesignLines* m_pDesignLines = nullptr;
   ParticleSystem* m_pSB1 = nullptr;
   ParticleSystem* m_pSB2 = nullptr;
   ParticleSystem* m_pSB_Zelle1 = nullptr;
   ParticleSystem* m_pSB_Zelle2 = nullptr;
   ParticleSystem* m_pSB_Qualle = nullptr;
+  GlitchKeyable* m_pGlitchKeyable = nullptr;
+  GlitchSound* m_pGlitchSound = nullptr;
+  bool m_bGlitchSoundStarted = false;
+  Slide* m_pSlide = nullptr;
   int32_t m_nFps = 0;
   RenderContext m_renderContext;
 
- private:
+  // The creation steps, in the order Initialize runs them; tools that need only part of the
+  // Demo (the pass sheet, the image tests) run the steps they need.
+  bool CreateDevice();
+  void FillRenderContext();
   bool CreateLoadingScreen();
   bool CreateRenderTargets();
   bool CreateScreenQuads();
   bool CreateFadeQuads();
   bool CreateCaptions();
+  bool CreateRadialBlur();
+  bool CreateDesignLines();
   bool CreateParticleSystems();
+  bool CreateGlitches();
+  bool CreateSlide();
+
+ private:
   void ReleaseScreenResources();
+  // The particle systems and the scenes are released between these two.
+  void ReleaseSlideAndGlitches();
+  void ReleaseLinesAndRadialBlur();
 };

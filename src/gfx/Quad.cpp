@@ -1,6 +1,5 @@
 #include "gfx/Quad.h"
 
-#include <cstring>
 #include <new>
 
 #include "app/Timer.h"
@@ -9,12 +8,6 @@
 #include "gfx/RenderStateManager.h"
 #include "gfx/ShaderManager.h"
 #include "gfx/TextureCache.h"
-
-namespace {
-
-constexpr UINT kQuadVertexStride = sizeof(QuadVertex);
-
-}  // namespace
 
 Quad::Quad(const RenderContext& renderContext) : ContextHolder(renderContext) {}
 
@@ -69,25 +62,12 @@ void Quad::RebuildVertices() {
 }
 
 void Quad::UploadVertices() {
-  ID3D11DeviceContext* context = m_renderContext.context;
-  if (!vertexBuffer || !vertices || !context) return;
-  D3D11_MAPPED_SUBRESOURCE mapped;
-  if (FAILED(context->Map(vertexBuffer, 0, D3D11_MAP_WRITE_DISCARD, 0, &mapped))) return;
-  std::memcpy(mapped.pData, vertices, kQuadVertexStride * kQuadVertexCount);
-  context->Unmap(vertexBuffer, 0);
+  UploadScreenVertices(m_renderContext.context, vertexBuffer, vertices, kQuadVertexCount);
 }
 
 PostProcessParameters BuildEffectParameters(const Quad& quad, int32_t effect) {
-  PostProcessParameters parameters;
-  parameters.effect = effect;
-  parameters.hasTexture = quad.hasTexture ? 1 : 0;
-  parameters.blend = quad.blend ? 1 : 0;
-  parameters.alpha = quad.alpha;
-  parameters.overlay = quad.overlay ? 1 : 0;
-  parameters.reserved = 0;
-  parameters.screenWidth = quad.m_renderContext.width;
-  parameters.entryCount = quad.m_renderContext.width;
-  return parameters;
+  const int32_t width = quad.m_renderContext.width;
+  return EffectParameters(effect, quad.hasTexture, quad.blend, quad.alpha, quad.overlay, 0, width, width);
 }
 
 void Quad::Render(int32_t effect) {

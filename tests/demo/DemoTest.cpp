@@ -82,11 +82,18 @@ TEST_F(DemoTest, CreatesEverythingInOrderAndReleasesItAll) {
   }
   EXPECT_EQ(demo.m_pSB_Qualle->particles[0].x, placed[0].x);
   EXPECT_EQ(demo.m_pSB_Qualle->particles[19999].z, placed[19999].z);
+  EXPECT_NE(demo.m_pRadialBlur, nullptr);
+  EXPECT_NE(demo.m_pDesignLines, nullptr);
+  EXPECT_NE(demo.m_pGlitchKeyable, nullptr);
+  EXPECT_NE(demo.m_pGlitchSound, nullptr);
+  ASSERT_NE(demo.m_pSlide, nullptr);
 
   EXPECT_TRUE(demo.Frame(60));
   demo.Shutdown();
   EXPECT_EQ(demo.m_pSB1, nullptr);
   EXPECT_EQ(demo.m_pD3D11, nullptr);
+  EXPECT_EQ(demo.m_pSlide, nullptr);
+  EXPECT_EQ(demo.m_pRadialBlur, nullptr);
   EXPECT_EQ(demo.m_pSound, nullptr);
   EXPECT_EQ(demo.m_pQuadText_Credits, nullptr);
   EXPECT_EQ(IUnknown::LiveObjectCount(), liveBefore) << "Direct3D objects left behind";

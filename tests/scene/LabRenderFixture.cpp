@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "LabScene.h"
+#include "support/FloatTexture.h"
 #include "support/TestRenderContext.h"
 
 namespace scene_test {
@@ -83,30 +84,7 @@ void LabRenderFixture::Project(Scene* scene, const D3DXVECTOR3& world, int* x, i
 }
 
 std::vector<uint8_t> LabRenderFixture::BoundConstantBuffer(bool pixelStage, UINT slot) {
-  ID3D11Buffer* bound = nullptr;
-  if (pixelStage) gpu.context->PSGetConstantBuffers(slot, 1, &bound);
-  else gpu.context->VSGetConstantBuffers(slot, 1, &bound);
-  if (bound == nullptr) return {};
-  D3D11_BUFFER_DESC desc = {};
-  bound->GetDesc(&desc);
-  D3D11_BUFFER_DESC stagingDesc = {};
-  stagingDesc.ByteWidth = desc.ByteWidth;
-  stagingDesc.Usage = D3D11_USAGE_STAGING;
-  stagingDesc.CPUAccessFlags = D3D11_CPU_ACCESS_READ;
-  ID3D11Buffer* staging = nullptr;
-  std::vector<uint8_t> bytes;
-  if (SUCCEEDED(gpu.device->CreateBuffer(&stagingDesc, nullptr, &staging))) {
-    gpu.context->CopyResource(staging, bound);
-    D3D11_MAPPED_SUBRESOURCE mapped;
-    if (SUCCEEDED(gpu.context->Map(staging, 0, D3D11_MAP_READ, 0, &mapped))) {
-      const uint8_t* data = static_cast<const uint8_t*>(mapped.pData);
-      bytes.assign(data, data + desc.ByteWidth);
-      gpu.context->Unmap(staging, 0);
-    }
-    staging->Release();
-  }
-  bound->Release();
-  return bytes;
+  return testing_support::ReadBoundConstantBuffer(gpu.device, gpu.context, pixelStage, slot);
 }
 
 float Brightness(const std::vector<uint8_t>& pixels, int x, int y) {

@@ -13,11 +13,17 @@ struct PostProcessParameters {
   int32_t blend = 0;
   float alpha = 1.0f;
   int32_t overlay = 0;
-  int32_t reserved = 0;
+  int32_t weightByVertexAlpha = 0;  // 1 only for additive layers (radial blur)
   int32_t screenWidth = 0;
   int32_t entryCount = 0;  // entries of effectArray copied into arrayBuffer
 };
 static_assert(sizeof(PostProcessParameters) == 32);
+
+// The eight values in their order.
+inline PostProcessParameters EffectParameters(int32_t effect, bool hasTexture, bool blend, float alpha, bool overlay,
+                                              int32_t weightByVertexAlpha, int32_t screenWidth, int32_t entryCount) {
+  return {effect, hasTexture ? 1 : 0, blend ? 1 : 0, alpha, overlay ? 1 : 0, weightByVertexAlpha, screenWidth, entryCount};
+}
 
 // effectBuffer: the eight parameters, the show time, the audio level and two zeros (48 bytes).
 struct PostProcessEffectBufferType {

@@ -1,0 +1,74 @@
+// Image operations on the Demo's targets: the separable blur at a sixteenth of the pixels, the
+// bloom, the occlusion pass and the two-image mix the scenes compose their pictures with.
+#include "demo/Demo.h"
+#include "fx/PostEffect.h"
+#include "gfx/ShaderManager.h"
+
+namespace {
+
+// A quad that copies its texture: opaque, no overlay.
+void MakeCopyQuad(Quad* quad) {
+  quad->hasTexture = true;
+  quad->blend = false;
+  quad->overlay = false;
+}
+
+}  // namespace
+
+void Demo::PrepareTarget(RenderTarget* target) {
+  target->SetAsTarget();
+  target->Clear();
+}
+
+void Demo::CopyTarget(RenderTarget* source, int32_t effect) {
+  MakeCopyQuad(m_pQuad_1_Solid);
+  m_pQuad_1_Solid->texture = source->shaderResourceView;
+  m_pQuad_1_Solid->Render(effect);
+}
+
+void Demo::Blur(int32_t passes, RenderTarget* source) {
+  MakeCopyQuad(m_pQuad_1_Solid);
+  MakeCopyQuad(m_pQuad_16_Solid);
+  BlurShader* blur = m_pSM->blurShader;
+
+  PrepareTarget(m_pRTT_16_1);
+  m_pQuad_16_Solid->texture = source->shaderResourceView;
+  m_pQuad_16_Solid->Render(static_cast<int32_t>(PostEffect::none));
+  for (int32_t pass = 0; pass < passes; ++pass) {
+    PrepareTarget(m_pRTT_16_2);
+    blur->direction = 0;
+    blur->sourceTexture = m_pRTT_16_1->shaderResourceView;
+    m_pQuad_Blur_16->Render();
+    PrepareTarget(m_pRTT_16_1);
+    blur->direction = 1;
+    blur->sourceTexture = m_pRTT_16_2->shaderResourceView;
+    m_pQuad_Blur_16->Render();
+  }
+  // Magnified by the sampler's linear filtering.
+  PrepareTarget(m_pRTT_Blur);
+  CopyTarget(m_pRTT_16_1, static_cast<int32_t>(PostEffect::none));
+}
+
+void Demo::Bloom() {
+  PrepareTarget(m_pRTT_BrightPass);
+  CopyTarget(m_pRTT_1_1, static_cast<int32_t>(PostEffect::bright_pass));
+  Blur(8, m_pRTT_BrightPass);
+  PrepareTarget(m_pRTT_1_2);
+  Mix(0, m_pRTT_1_1);
+}
+
+void Demo::Occlusion() {
+  SSAOShader* ssao = m_pSM->ssaoShader;
+  ssao->texture0 = m_pRTT_SSAO_normals_depth->shaderResourceView;
+  ssao->texture1 = m_pQuad_Noise->texture;
+  PrepareTarget(m_pRTT_SSAO);
+  m_pQuad_SSAO->Render();
+}
+
+void Demo::Mix(int32_t mode, RenderTarget* first) {
+  TexMixShader* mix = m_pSM->texMixShader;
+  mix->mixMode = mode;
+  mix->texture0 = first->shaderResourceView;
+  mix->texture1 = m_pRTT_Blur->shaderResourceView;
+  m_pQuad_TexMix->Render();
+}
