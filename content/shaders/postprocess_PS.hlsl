@@ -374,7 +374,11 @@ float4 ApplyEffect(float2 uv, float2 texel, float seconds, float4 vertexColor)
     const float l = Luma(rgb);
     const float edge = saturate(length(float2(ddx(l), ddy(l))) * 4.0f);
     rgb = lerp(rgb, Grey(smoothstep(0.46f, 0.54f, l)), masks.x);
-    rgb *= lerp(1.0f, smoothstep(0.65f, 0.95f, l), masks.y);
+    // The bright pass keys on the strongest channel lifted by the colourfulness, so neon and
+    // highlights glow while a white-grey floor of the same brightness does not.
+    const float peak = max(rgb.r, max(rgb.g, rgb.b));
+    const float glowKey = peak + 0.6f * (peak - min(rgb.r, min(rgb.g, rgb.b)));
+    rgb *= lerp(1.0f, smoothstep(0.9f, 1.05f, glowKey), masks.y);
     const float3 poster = floor(saturate(rgb) * 4.0f + 0.5f) / 4.0f * (1.0f - 0.85f * smoothstep(0.3f, 0.7f, edge));
     rgb = lerp(rgb, poster, shape.w);
     rgb = lerp(rgb, Thermal(l), masks.z);

@@ -28,10 +28,10 @@ struct PixelInputType
 static const float kTanHalfFov = 0.41421356f;  // tan(22.5 degrees)
 static const float kNearPlane = 1.0f;
 static const float kFarPlane = 10000.0f;
-static const float kRadius = 0.045f;     // of the screen height
-static const float kFalloff = 0.08f;     // of the depth: neighbours further away count less
-static const float kBias = 0.08f;        // cosine below which a neighbour does not occlude
-static const float kStrength = 1.7f;
+static const float kRadius = 0.06f;      // of the screen height
+static const float kFalloff = 0.1f;      // of the depth: neighbours further away count less
+static const float kBias = 0.15f;        // cosine below which a neighbour does not occlude
+static const float kStrength = 6.0f;
 static const float kNoiseSize = 64.0f;   // pixels of the noise tile
 
 // Point lookups: filtering would blend the depths of an edge into a surface that is not there.
@@ -92,6 +92,8 @@ float4 SSAO_PS(PixelInputType input) : SV_TARGET
         // Empty sky around an object occludes nothing.
         occlusion += step(0.0f, depth - 0.0000001f) * max(rise - kBias, 0.0f) * near;
     }
+    // Squared, so the contacts stay dark through the wide blur that follows.
     float open = saturate(1.0f - occlusion / 8.0f * kStrength);
+    open *= open;
     return float4(open, open, open, 1.0f);
 }

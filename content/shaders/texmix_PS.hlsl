@@ -26,7 +26,7 @@ struct PixelInputType
 };
 
 static const float kBloomGain = 1.6f;
-static const float kGlowGain = 0.9f;
+static const float kGlowGain = 0.6f;
 static const float kSoften = 0.2f;
 
 float4 TexMix_PS(PixelInputType input) : SV_TARGET

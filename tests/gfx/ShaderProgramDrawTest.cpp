@@ -168,10 +168,12 @@ TEST_F(PostProcessProgramTest, CountBeyondTheArrayIsClampedNotOverread) {
 }
 
 TEST_F(ShaderProgramDrawTest, BlurSpreadsAlongTheChosenAxisOnly) {
-  // One bright vertical line in the middle column of a dark texture.
-  std::vector<uint32_t> pixels(kSize * kSize, 0xff000000u);
-  for (int y = 0; y < kSize; ++y) pixels[y * kSize + kSize / 2] = 0xffffffffu;
-  ID3D11ShaderResourceView* texture = CreateTexture(gpu.device, kSize, kSize, pixels);
+  // One bright vertical line (column 8) in a dark texture a quarter of the screen wide, as the
+  // blur reads it in the show; pixel 33 lies on the line, pixel 29 one texel to its left.
+  constexpr int kQuarter = kSize / 4;
+  std::vector<uint32_t> pixels(kQuarter * kQuarter, 0xff000000u);
+  for (int y = 0; y < kQuarter; ++y) pixels[y * kQuarter + 8] = 0xffffffffu;
+  ID3D11ShaderResourceView* texture = CreateTexture(gpu.device, kQuarter, kQuarter, pixels);
   BlurShader& blur = *manager.blurShader;
   blur.sourceTexture = texture;
   ASSERT_TRUE(quad.Set(gpu.context, 0, 0, kSize, kSize));
@@ -180,15 +182,15 @@ TEST_F(ShaderProgramDrawTest, BlurSpreadsAlongTheChosenAxisOnly) {
   blur.direction = 1;  // along y: the line stays a line
   ASSERT_TRUE(blur.SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), &screen));
   blur.Render(6);
-  EXPECT_EQ(gpu.PixelAt(kSize / 2 - 4, 20).r, 0);
-  EXPECT_GT(gpu.PixelAt(kSize / 2, 20).r, 200);
+  EXPECT_EQ(gpu.PixelAt(29, 20).r, 0);
+  EXPECT_GT(gpu.PixelAt(33, 20).r, 200);
 
   blur.direction = 0;  // along x: light reaches the neighbouring columns
   ASSERT_TRUE(blur.SetShaderParameters(quad.Identity(), quad.Identity(), quad.Ortho(), &screen));
   blur.Render(6);
   texture->Release();
-  EXPECT_GT(gpu.PixelAt(kSize / 2 - 4, 20).r, 20);
-  EXPECT_LT(gpu.PixelAt(kSize / 2, 20).r, 200);
+  EXPECT_GT(gpu.PixelAt(29, 20).r, 20);
+  EXPECT_LT(gpu.PixelAt(33, 20).r, 200);
 }
 
 TEST_F(ShaderProgramDrawTest, TexMixCombinesBothTexturesByMode) {
