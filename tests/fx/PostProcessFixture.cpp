@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "support/TestRenderContext.h"
+
 namespace fx_test {
 
 bool PostProcessFixture::Create(std::string* error) {
@@ -17,14 +19,8 @@ bool PostProcessFixture::Create(std::string* error) {
   post->timer = &timer;
   if (!post->CreateSamplers() || !post->Initialize()) return *error = "post-processing program", false;
 
+  context = testing_support::TestRenderContext(gpu, &states, nullptr, &shaders);
   context.timer = &timer;
-  context.device = gpu.device;
-  context.context = gpu.context;
-  context.depthStencilView = gpu.depthView;
-  context.renderStates = &states;
-  context.shaders = &shaders;
-  context.width = kWidth;
-  context.height = kHeight;
   D3DXMatrixOrthoLH(&context.orthoFull, kWidth, kHeight, context.nearPlane, context.farPlane);
   D3DXMatrixOrthoLH(&context.orthoHalf, kWidth * 0.5f, kHeight * 0.5f, context.nearPlane, context.farPlane);
   D3DXMatrixOrthoLH(&context.orthoQuarter, kWidth * 0.25f, kHeight * 0.25f, context.nearPlane, context.farPlane);

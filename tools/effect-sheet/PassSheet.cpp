@@ -2,7 +2,8 @@
 // judged side by side: on the lab scene the bright pass, the bloom, the blurred-image combine,
 // the camera depth pass, the occlusion before and after its blur and the ambient-occlusion
 // combine; on the test card the radial blur, the keyed glitch at two moments and the sound
-// glitch; and a strip of slide transitions between the test card and the lab scene.
+// glitch; the design lines; and a strip of slide transitions between the test card and the lab
+// scene.
 //
 //   pulsar-pass-sheet [--size WxH] [--time MS] [--camera N] [--stage DIR] [--out FILE]
 #include <cmath>
@@ -16,6 +17,7 @@
 #include "Canvas.h"
 #include "app/Timer.h"
 #include "demo/Demo.h"
+#include "fx/DesignLines.h"
 #include "fx/GlitchKeyable.h"
 #include "fx/GlitchSound.h"
 #include "fx/RadialBlur.h"
@@ -122,7 +124,7 @@ class PassSheet {
     m_demo.FillRenderContext();
     m_demo.m_renderContext.sound = &m_sound;
     if (!m_demo.CreateRenderTargets() || !m_demo.CreateScreenQuads() || !m_demo.CreateRadialBlur() ||
-        !m_demo.CreateGlitches() || !m_demo.CreateSlide())
+        !m_demo.CreateDesignLines() || !m_demo.CreateGlitches() || !m_demo.CreateSlide())
       return false;
     m_card = std::make_unique<Quad>(m_demo.m_renderContext);
     if (!m_card->Create(16, 0) || !m_card->texture) {
@@ -239,6 +241,13 @@ class PassSheet {
     BindBackBuffer();
     m_card->Render(18);
     sheet.Add(ReadBack(), "sound glitch");
+
+    // The design lines as the blob scene lays them under its picture, one frame after creation.
+    BindBackBuffer();
+    m_timer.delta = 16;
+    d.m_pDesignLines->Render();
+    m_timer.delta = 0;
+    sheet.Add(ReadBack(), "design lines");
   }
 
   // Push left, then squeeze down, from the test card (A) to the lab scene (B).
