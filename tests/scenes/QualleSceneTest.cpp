@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "GeneratedSceneProbe.h"
+#include "JellyShapes.h"
+#include "QualleScene.h"
+#include "SceneChecks.h"
+#include "SceneClock.h"
+
+namespace {
+
+constexpr int kQualle = 2;  // the show's index of the scene
+constexpr cue::Millis kWindowStart = 91000, kWindowEnd = 113150, kSlower = 96750;
+
+TEST(QualleSceneTest, SoundWithinBudgetLongerThanTheShowRunsItAndClearOfTheCamera) {
+  const c4e::Scene description = qualle::QualleScene();
+  for (const std::string& problem : kit::SceneProblems(description)) ADD_FAILURE() << problem;
+  const auto scene = scene_probe::ReadBack(description);
+  ASSERT_TRUE(scene);
+  EXPECT_LT(scene_probe::WorstNormalError(*scene), 1e-3f);
+
+  const int64_t furthest = kit::FurthestSceneTime(kQualle, kWindowEnd);
+  EXPECT_EQ(furthest / kit::kFrameMs, 499);
+  EXPECT_GT(scene->endTime, furthest);
+
+  // The show turns the camera's up with its rotation: the roll must not tip the view over.
+  scene->cameraUpFollowsRotation = true;
+  for (int64_t time = 0; time < scene->endTime; time += 400) {
+    scene_probe::Pose(*scene, time, 0);
+    const scene_probe::Clearance clearance = scene_probe::CameraClearance(*scene);
+    EXPECT_GT(clearance.nearestVertex, 40.0f) << "at " << time << " ms, near " << clearance.nearestMesh;
+    EXPECT_EQ(clearance.enclosingMesh, "") << "at " << time << " ms";
+    // The view's right axis is its first column: its height is the sine of the roll.
+    const D3DXMATRIX& view = scene->cameras[0]->view;
+    EXPECT_LT(std::fabs(view._21), 0.42f) << "the horizon tilts past 25 degrees at " << time << " ms";
+    EXPECT_GT(view._22, 0.0f) << "upside down at " << time << " ms";
+  }
+  for (const std::string& texture : kit::TextureNames(description))
+    EXPECT_TRUE(std::filesystem::exists(scene_probe::StagedData() / texture)) << texture;
+}
+
+// The widest reach of a bell's vertices from its axis, as the show's morph evaluation poses it.
+float BellRadius(const Scene& scene, const std::string& name) {
+  for (const auto& object : scene.polyObjects) {
+    if (object->name != name) continue;
+    float widest = 0.0f;
+    for (const D3DXVECTOR3& p : object->currentPositions) widest = std::max(widest, std::hypot(p.x, p.z));
+    return widest;
+  }
+  ADD_FAILURE() << "no mesh " << name;
+  return 0.0f;
+}
+
+TEST(QualleSceneTest, TheBellContractsOnEveryOtherBeatWhileTheClockKeepsTheMusicsPace) {
+  const auto scene = scene_probe::ReadBack(qualle::QualleScene());
+  ASSERT_TRUE(scene);
+  const float contraction = qualle::PulseCurve::kContract * kit::kFrameMs;
+  for (cue::Millis beat = kWindowStart; beat + 2 * cue::kBeat < kSlower; beat += 2 * cue::kBeat) {
+    const int64_t start = kit::SceneTimeAt(kQualle, beat) - kit::kFrameMs;
+    scene_probe::Pose(*scene, start, 0);
+    const float rest = BellRadius(*scene, "bell1");
+    scene_probe::Pose(*scene, start + static_cast<int64_t>(contraction), 0);
+    const float contracted = BellRadius(*scene, "bell1");
+    EXPECT_LT(contracted, 0.8f * rest) << "beat at " << beat;
+  }
+}
+
+TEST(PulseCurveTest, QuickContractionSlowRelaxationThatOvershoots) {
+  const qualle::PulseCurve pulse({0.0f, 35.0f, 69.0f});
+  EXPECT_EQ(pulse.Contraction(0.0f), 0.0f);
+  EXPECT_EQ(pulse.Contraction(qualle::PulseCurve::kContract), 1.0f);
+  EXPECT_NEAR(pulse.Contraction(qualle::PulseCurve::kContract + qualle::PulseCurve::kRelax), qualle::PulseCurve::kOvershoot, 1e-6f);
+  EXPECT_NEAR(pulse.Contraction(34.99f), 0.0f, 1e-3f);
+  // Faster in than out.
+  EXPECT_GT(pulse.Contraction(3.5f), 0.4f);
+  EXPECT_GT(pulse.Contraction(12.0f), 0.4f);
+  // Hermite keys on the turning frames reproduce the curve between them.
+  const std::vector<int> turns = pulse.TurningFrames(100);
+  for (size_t i = 0; i + 1 < turns.size(); ++i) {
+    const float a = pulse.Contraction(static_cast<float>(turns[i])), b = pulse.Contraction(static_cast<float>(turns[i + 1]));
+    for (float s : {0.25f, 0.5f, 0.75f}) {
+      const float frame = turns[i] + s * (turns[i + 1] - turns[i]);
+      EXPECT_NEAR(pulse.Contraction(frame), a + (b - a) * (3 * s * s - 2 * s * s * s), 1e-4f) << frame;
+    }
+  }
+}
+
+}  // namespace
