@@ -59,6 +59,7 @@ void SceneViewer::Pose(int64_t sceneTime, int32_t camera) {
   int64_t time = length > 0 ? sceneTime % length : 0;
   if (time < 0) time += length;
   current->Restart();
+  current->cameraUpFollowsRotation = settings.upFollowsRotation;
   const int32_t cameras = static_cast<int32_t>(current->cameras.size());
   current->currentCamera = ((camera % cameras) + cameras) % cameras;
   current->time = 0;

@@ -35,6 +35,8 @@ struct ViewerSettings {
   float shadowNear = 500.0f;
   float shadowFar = 2000.0f;
   ViewerPass pass = ViewerPass::Material;
+  // The camera's up vector turns with its rotation track (the show sets this for rolling cameras).
+  bool upFollowsRotation = false;
   float background[3] = {0.0f, 0.0f, 0.0f};
 };
 

@@ -33,6 +33,7 @@ const char* ViewerUsage() {
          "  --fov DEGREES       vertical field of view (default 45)\n"
          "  --size WxH          picture size (default 1280x720)\n"
          "  --no-shadow         no shadow pass, shader flag 0\n"
+         "  --up-follows-rotation  the camera's up vector turns with its rotation (its roll shows)\n"
          "  --shadow-near N     near plane of the shadow projection (default 500)\n"
          "  --shadow-far N      far plane of the shadow projection (default 2000)\n"
          "  --pass NAME         material (default), depth (camera depth pass) or shadow (from the first light)\n"
@@ -72,6 +73,8 @@ bool ParseViewerOptions(int argc, char** argv, ViewerOptions* options, std::stri
         return *error = "--size needs WIDTHxHEIGHT", false;
     } else if (option == "--no-shadow") {
       options->settings.shadows = false;
+    } else if (option == "--up-follows-rotation") {
+      options->settings.upFollowsRotation = true;
     } else if (option == "--pass") {
       const char* text = value();
       const std::string pass = text != nullptr ? text : "";
