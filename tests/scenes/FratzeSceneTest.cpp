@@ -116,3 +116,31 @@ TEST(FaceSculptTest, TheMouthOpensOnlyBetweenTheLipsAndTheSkinStaysWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+// The teeth hide behind the lips of the closed mouth, and the lower row drops with the jaw.
+TEST(FratzeSceneTest, TeethHideBehindClosedLipsAndTheLowerRowRidesTheJaw) {
+  const auto scene = scene_probe::ReadBack(fratze::FratzeScene());
+  ASSERT_TRUE(scene);
+  const PolyObject* upper = nullptr;
+  const PolyObject* lower = nullptr;
+  for (const auto& object : scene->polyObjects) {
+    if (object->name == "teeth_upper") upper = object.get();
+    if (object->name == "teeth_lower") lower = object.get();
+  }
+  ASSERT_TRUE(upper && lower);
+  const fratze::Expression rest = fratze::Neutral();
+  for (const PolyObject* row : {upper, lower})
+    for (const VertexRecord& vertex : row->vertices) {
+      const c4e::Vec3 lip = fratze::SkinPoint(rest, vertex.position.x / 84.0f, fratze::kMouthLine, true);
+      EXPECT_GT(vertex.position.z, lip.z + 3.0f) << row->name << " pokes through the lips";
+    }
+  // At the scream's peak the lower row has dropped as far as the jaw.
+  scene_probe::Pose(*scene, kit::SceneTimeAt(kFratze, 133840), 0);
+  EXPECT_NEAR(lower->position.y, fratze::JawOffset(fratze::Scream()).y, 2.0f);
+  EXPECT_LT(lower->position.y, -50.0f);
+  EXPECT_EQ(upper->position.y, 0.0f);
+}
+
+}  // namespace

@@ -88,3 +88,27 @@ TEST(PulseCurveTest, QuickContractionSlowRelaxationThatOvershoots) {
 }
 
 }  // namespace
+
+namespace {
+
+// Tentacles hang from the bell's margin whatever the bell does: their roots follow the rim in
+// and out with every contraction, and they hang below it.
+TEST(JellyShapesTest, TentaclesStayRootedOnTheRimAndHangBelowIt) {
+  qualle::JellyBuild jelly;
+  const qualle::PulseCurve pulse({0.0f, 35.0f, 69.0f});
+  for (float frame : {0.0f, 4.0f, 7.0f, 17.0f, 30.0f, 42.0f}) {
+    const float contraction = pulse.Contraction(frame);
+    const float rim = qualle::RimRadius(jelly, contraction);
+    // The bell's own margin at that contraction (v = 0.5 is the rim row).
+    const c4e::Vec3 margin = qualle::BellSurface(jelly, contraction, frame)(0.0f, 0.5f);
+    EXPECT_NEAR(std::hypot(margin.x, margin.z), rim, 0.06f * rim) << frame;
+    for (int t = 0; t < jelly.tentacles; ++t) {
+      const std::vector<c4e::Vec3> line = qualle::TentacleLine(jelly, pulse, t, frame);
+      ASSERT_EQ(line.size(), static_cast<size_t>(jelly.tentacleSegments + 1));
+      EXPECT_NEAR(std::hypot(line.front().x, line.front().z), rim, 0.05f * rim) << frame << ", tentacle " << t;
+      EXPECT_LT(line.back().y, -0.5f * jelly.tentacleLength) << frame << ", tentacle " << t;
+    }
+  }
+}
+
+}  // namespace

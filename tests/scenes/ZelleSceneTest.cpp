@@ -71,3 +71,30 @@ TEST(CellDivisionTest, ARoundCellPartsIntoTwoRoundDaughtersJoinedByAThread) {
 }
 
 }  // namespace
+
+namespace {
+
+// Translucent layers draw from the inside out: far walls, then the nuclei, then the near walls,
+// every opaque organelle before them all; the order the show's loader leaves them in.
+TEST(ZelleSceneTest, TransparentLayersDrawFromTheInsideOut) {
+  const auto scene = scene_probe::ReadBack(zelle::ZelleScene());
+  ASSERT_TRUE(scene);
+  auto layer = [](const PolyObject& mesh) {
+    if (mesh.name.rfind("wall", 0) == 0) return 1;
+    if (mesh.name.rfind("nucleus", 0) == 0) return 2;
+    if (mesh.name.rfind("membrane", 0) == 0) return 3;
+    return 0;
+  };
+  int previous = 0, seen = 0;
+  for (const auto& object : scene->polyObjects) {
+    if (object->isDummy) continue;
+    const int current = layer(*object);
+    EXPECT_GE(current, previous) << object->name << " draws too early";
+    EXPECT_EQ(current > 0, object->material != nullptr && object->material->transparent) << object->name;
+    previous = current;
+    seen += current > 0;
+  }
+  EXPECT_EQ(seen, 9);  // three bodies (one cell, two daughters), each with far wall, nucleus and near wall
+}
+
+}  // namespace
