@@ -157,30 +157,6 @@ TEST_F(ImageOpsTest, OcclusionReadsTheHalfSizeDepthWithTheFullScreenSize) {
   for (size_t i = 0; i < open.size(); i += 4) ASSERT_EQ(open[i], 1.0f) << "a flat open surface stays clean";
 }
 
-TEST_F(ImageOpsTest, OcclusionDarkensACreaseAndLeavesItsWallsOpen) {
-  // Two walls meeting in a vertical crease at the screen's centre, 1000 units away, each at 45
-  // degrees to the view: rebuilt from the depth pass's encoding (linear depth between the
-  // planes 1 and 10000, the normal's x and y in green and blue).
-  const float aspect = static_cast<float>(W) / H, tanHalf = 0.41421356f;
-  fixture.Write(demo.m_pRTT_SSAO_normals_depth, Picture(demo.m_pRTT_SSAO_normals_depth, [&](int x, int) {
-    const float s = ((x + 0.5f) / (W / 2) * 2.0f - 1.0f) * tanHalf * aspect;
-    const float z = 1000.0f / (1.0f + std::fabs(s));
-    const float nx = (s < 0.0f ? 1.0f : -1.0f) * 0.70710678f;
-    return std::array<float, 4>{(z - 1.0f) / 9999.0f, nx * 0.5f + 0.5f, 0.5f, 1.0f};
-  }));
-  demo.Occlusion();
-  const std::vector<float> occlusion = fixture.Read(demo.m_pRTT_SSAO);
-  float crease = 0.0f, walls = 0.0f;
-  for (int y = 20; y < H - 20; ++y) {
-    crease += TexelAt(occlusion, W, W / 2, y)[0] + TexelAt(occlusion, W, W / 2 - 1, y)[0];
-    walls += TexelAt(occlusion, W, W / 8, y)[0] + TexelAt(occlusion, W, W - W / 8, y)[0];
-  }
-  crease /= 2 * (H - 40);
-  walls /= 2 * (H - 40);
-  EXPECT_LT(crease, 0.8f);
-  EXPECT_GT(walls, 0.97f);
-}
-
 TEST_F(ImageOpsTest, MixModesAddOccludeAndGlow) {
   const std::array<float, 4> picture = {0.5f, 0.4f, 0.2f, 1.0f};
   fixture.Write(demo.m_pRTT_1_1, Picture(demo.m_pRTT_1_1, [&](int, int) { return picture; }));

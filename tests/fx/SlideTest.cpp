@@ -143,20 +143,4 @@ TEST_F(SlideTest, DrawsBothRectanglesWithTheirOwnTextures) {
   EXPECT_EQ(fixture.Pixel(pixels, w - 3, h - 3).r, 0);
 }
 
-TEST_F(SlideTest, SqueezeCompressesBothPicturesIntoTheScreen) {
-  Slide slide(fixture.context);
-  ASSERT_TRUE(slide.Create());
-  slide.AddKey(Key(1, true, 0, 1000, 0));  // squeeze down
-  fixture.timer.elapsed = 500;
-  fixture.ClearBackBuffer();
-  slide.Render();
-  const std::vector<uint8_t> pixels = fixture.gpu.ReadPixels();
-  const int h = fixture.kHeight;
-  // B fills the top half, A the bottom half; nothing of the black clear shows.
-  EXPECT_GT(fixture.Pixel(pixels, 20, h / 2 - 3).b, 200);
-  EXPECT_GT(fixture.Pixel(pixels, 20, 1).b, 200);
-  EXPECT_GT(fixture.Pixel(pixels, 20, h / 2 + 3).r, 200);
-  EXPECT_GT(fixture.Pixel(pixels, 20, h - 2).r, 200);
-}
-
 }  // namespace
