@@ -14,6 +14,8 @@
 #include "app/LaunchSettings.h"
 #include "app/StopSignals.h"
 #include "app/Timer.h"
+#include "app/launcher/DisplayEnumeration.h"
+#include "app/launcher/LauncherDialog.h"
 #include "demo/Demo.h"
 #include "gfx/ShutdownAndDelete.h"
 #include "platform/clock.h"
@@ -25,18 +27,6 @@ Application* g_application = nullptr;
 
 constexpr int32_t kDefaultWindowWidth = 1280;
 constexpr int32_t kDefaultWindowHeight = 720;
-
-uint32_t HighestRefreshRate() {
-  uint32_t highest = 0;
-  const int count = SDL_GetNumDisplayModes(0);
-  for (int i = 0; i < count; ++i) {
-    SDL_DisplayMode mode;
-    if (SDL_GetDisplayMode(0, i, &mode) == 0 && mode.refresh_rate > 0) {
-      highest = std::max(highest, static_cast<uint32_t>(mode.refresh_rate));
-    }
-  }
-  return highest;
-}
 
 void DispatchMessage(const MSG& message) {
   if (Application* application = TheApplication()) {
@@ -86,7 +76,7 @@ void Application::FillLaunchSettingsFromOptions() {
   settings.start = true;
   settings.vsync = m_options.vsync;
   settings.fullScreen = m_options.fullScreen;
-  settings.highestRefresh = HighestRefreshRate();
+  settings.highestRefresh = HighestRefreshOfFirstOutput();
   settings.modes = {mode};
   settings.defaultIndex = 0;
   settings.selectedIndex = 0;
@@ -99,7 +89,9 @@ bool Application::InitializeWindows() {
   m_videoStarted = true;
   platform::SetInteractiveMessageBoxes(!platform::IsHeadless());
 
-  FillLaunchSettingsFromOptions();
+  // The dialog asks only where there is a display to show it on.
+  const bool asked = m_options.launcher && !platform::IsHeadless() && ShowLauncherDialog(m_options.vsync);
+  if (!asked) FillLaunchSettingsFromOptions();
   LaunchSettings& settings = TheLaunchSettings();
   if (!settings.start) {
     settings.modes.clear();
@@ -112,16 +104,11 @@ bool Application::InitializeWindows() {
   m_vsync = settings.vsync;
   m_fullScreen = settings.fullScreen;
   m_highestRefresh = settings.highestRefresh;
-  if (settings.selectedIndex >= 0 && static_cast<size_t>(settings.selectedIndex) < settings.modes.size()) {
-    m_screenWidth = static_cast<int32_t>(settings.modes[settings.selectedIndex].width);
-    m_screenHeight = static_cast<int32_t>(settings.modes[settings.selectedIndex].height);
-  }
+  const ScreenSize size = ChosenScreenSize(settings, {platform::DesktopWidth(), platform::DesktopHeight()},
+                                           {kDefaultWindowWidth, kDefaultWindowHeight});
+  m_screenWidth = size.width;
+  m_screenHeight = size.height;
   settings.modes.clear();
-  // No valid mode chosen: the desktop size rather than a window of nothing.
-  if (m_screenWidth <= 0 || m_screenHeight <= 0) {
-    m_screenWidth = platform::DesktopWidth() > 0 ? platform::DesktopWidth() : kDefaultWindowWidth;
-    m_screenHeight = platform::DesktopHeight() > 0 ? platform::DesktopHeight() : kDefaultWindowHeight;
-  }
 
   g_application = this;
   m_className = "engine";

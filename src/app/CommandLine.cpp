@@ -49,6 +49,8 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv) {
   CommandLineResult result;
   ShowOptions& options = result.options;
   bool windowChosen = false;
+  bool sizeChosen = false;
+  bool noLauncher = false;
 
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
@@ -76,12 +78,15 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv) {
       options.vsync = false;
     } else if (arg == "--headless") {
       options.headless = true;
+    } else if (arg == "--no-launcher") {
+      noLauncher = true;
     } else if (arg == "--size") {
       if (!value(&text)) return result;
       if (!ParseSize(text, &options)) {
         result.error = "--size expects WIDTHxHEIGHT (16 to 16384 each), got \"" + std::string(text) + "\"";
         return result;
       }
+      sizeChosen = true;
     } else if (arg == "--clock") {
       if (!value(&text)) return result;
       if (!ParseClock(text, &options)) {
@@ -124,6 +129,7 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv) {
     result.error = "--headless cannot be combined with --fullscreen";
     return result;
   }
+  options.launcher = !noLauncher && !options.headless && !sizeChosen && !windowChosen;
   result.ok = true;
   return result;
 }
@@ -133,7 +139,9 @@ std::string UsageText(const char* programName) {
   usage += programName;
   usage += R"( [options]
 
-Plays the show. Escape or closing the window ends it early.
+Plays the show. Escape or closing the window ends it early. Without --size,
+--windowed, --fullscreen or --headless a launcher dialog asks for the resolution,
+v-sync and full screen first.
 
   --size WxH          screen size in pixels (default: the desktop size in full
                       screen, 1280x720 in a window)
@@ -141,6 +149,7 @@ Plays the show. Escape or closing the window ends it early.
   --fullscreen        switch the display to the chosen size (default)
   --vsync             present in step with the display (default)
   --no-vsync          present as fast as possible
+  --no-launcher       start at once with the options given, without the dialog
   --headless          draw off-screen without a display (SDL's offscreen driver);
                       chosen automatically when no display is found
   --clock KIND        steady (default) or fixed:MS, a clock that advances MS

@@ -15,6 +15,9 @@ struct ShowOptions {
   bool fullScreen = true;
   bool vsync = true;
   bool headless = false;
+  // Ask for size, v-sync and full screen in the launcher dialog: the command line turns it on
+  // when none of --size, --windowed, --fullscreen, --no-launcher and --headless was given.
+  bool launcher = false;
   ClockKind clock = ClockKind::Steady;
   int64_t clockStepMs = 0;  // per counter reading, with ClockKind::FixedStep
   int64_t endAtMs = SHOW_LENGTH_MS;

@@ -20,3 +20,13 @@ struct LaunchSettings {
 
 // Process-wide, zero at program start, lives for the whole run.
 LaunchSettings& TheLaunchSettings();
+
+struct ScreenSize {
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// The mode at the selected index. With none selected inside the list (an empty list, or the
+// desktop's mode not listed and nothing picked) the desktop's size rather than a window of
+// nothing, and `fallback` where the desktop's size is unknown too.
+ScreenSize ChosenScreenSize(const LaunchSettings& settings, ScreenSize desktop, ScreenSize fallback);

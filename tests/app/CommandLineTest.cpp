@@ -46,6 +46,22 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_TRUE(Parse({"--help"}).helpRequested);
 }
 
+TEST(CommandLine, TheLauncherAsksUnlessTheWindowWasChosenOrNothingIsShown) {
+  EXPECT_TRUE(Parse({}).options.launcher);
+  // Options the dialog does not ask about leave it in place.
+  EXPECT_TRUE(Parse({"--no-vsync", "--clock", "fixed:40", "--end-at", "2000", "--screenshot", "a.png"}).options.launcher);
+  for (const auto& args : std::vector<std::vector<const char*>>{
+           {"--size", "640x360"}, {"--windowed"}, {"--fullscreen"}, {"--no-launcher"}, {"--headless"}}) {
+    const CommandLineResult result = Parse(args);
+    ASSERT_TRUE(result.ok) << args[0];
+    EXPECT_FALSE(result.options.launcher) << args[0];
+  }
+  // Skipped, the show starts with the command line's defaults.
+  const CommandLineResult skipped = Parse({"--no-launcher"});
+  EXPECT_TRUE(skipped.options.fullScreen);
+  EXPECT_EQ(skipped.options.width, 0);
+}
+
 TEST(CommandLine, RejectsMalformedInputWithAReason) {
   for (const auto& args : std::vector<std::vector<const char*>>{
            {"--bogus"},

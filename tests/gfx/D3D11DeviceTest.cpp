@@ -7,6 +7,7 @@
 #include "gfx/D3D11Device.h"
 #include "gfx/RenderStateManager.h"
 #include "platform/dxgi/dxgi_overrides.h"
+#include "support/DisplayModes.h"
 #include "support/GpuTestDevice.h"
 
 using testing_support::CreateTestWindow;
@@ -14,14 +15,7 @@ using testing_support::ExpectNoGLErrors;
 
 namespace {
 
-DXGI_MODE_DESC Mode(UINT width, UINT height, UINT numerator, UINT denominator) {
-  DXGI_MODE_DESC mode{};
-  mode.Width = width;
-  mode.Height = height;
-  mode.RefreshRate = {numerator, denominator};
-  mode.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
-  return mode;
-}
+using testing_support::ModeDesc;
 
 class D3D11DeviceTest : public ::testing::Test {
  protected:
@@ -47,8 +41,8 @@ class D3D11DeviceTest : public ::testing::Test {
 
 TEST_F(D3D11DeviceTest, VsyncTakesTheRefreshRateOfTheLastModeOfTheScreenSize) {
   platform::dxgi::OverrideDisplayModes(std::vector<DXGI_MODE_DESC>{
-      Mode(80, 60, 60000, 1001), Mode(80, 60, 75, 1), Mode(1024, 768, 120, 1), Mode(80, 60, 50, 1),
-      Mode(640, 480, 144, 1)});
+      ModeDesc(80, 60, 60000, 1001), ModeDesc(80, 60, 75, 1), ModeDesc(1024, 768, 120, 1), ModeDesc(80, 60, 50, 1),
+      ModeDesc(640, 480, 144, 1)});
   ASSERT_TRUE(device.Initialize(80, 60, true, window, false, 10000.0f, 1.0f));
   EXPECT_EQ(RequestedRefreshRate().Numerator, 50u);
   EXPECT_EQ(RequestedRefreshRate().Denominator, 1u);
@@ -56,12 +50,12 @@ TEST_F(D3D11DeviceTest, VsyncTakesTheRefreshRateOfTheLastModeOfTheScreenSize) {
 }
 
 TEST_F(D3D11DeviceTest, WithoutVsyncOrAMatchingModeTheRateIsZeroOverOne) {
-  platform::dxgi::OverrideDisplayModes(std::vector<DXGI_MODE_DESC>{Mode(80, 60, 60, 1)});
+  platform::dxgi::OverrideDisplayModes(std::vector<DXGI_MODE_DESC>{ModeDesc(80, 60, 60, 1)});
   ASSERT_TRUE(device.Initialize(80, 60, false, window, false, 10000.0f, 1.0f));
   EXPECT_EQ(RequestedRefreshRate().Numerator, 0u);
   EXPECT_EQ(RequestedRefreshRate().Denominator, 1u);
   device.Shutdown();
-  platform::dxgi::OverrideDisplayModes(std::vector<DXGI_MODE_DESC>{Mode(800, 600, 60, 1)});
+  platform::dxgi::OverrideDisplayModes(std::vector<DXGI_MODE_DESC>{ModeDesc(800, 600, 60, 1)});
   ASSERT_TRUE(device.Initialize(80, 60, true, window, false, 10000.0f, 1.0f));
   EXPECT_EQ(RequestedRefreshRate().Numerator, 0u);
   EXPECT_EQ(RequestedRefreshRate().Denominator, 1u);

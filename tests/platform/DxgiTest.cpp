@@ -4,18 +4,12 @@
 
 #include "platform/dxgi/dxgi.h"
 #include "platform/dxgi/dxgi_overrides.h"
+#include "support/DisplayModes.h"
 #include "support/GpuTestDevice.h"
 
 namespace {
 
-DXGI_MODE_DESC Mode(UINT width, UINT height, UINT hz) {
-  DXGI_MODE_DESC mode{};
-  mode.Width = width;
-  mode.Height = height;
-  mode.RefreshRate = {hz, 1};
-  mode.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
-  return mode;
-}
+using testing_support::ModeDesc;
 
 class DxgiTest : public ::testing::Test {
  protected:
@@ -51,8 +45,8 @@ TEST_F(DxgiTest, OnlyTheFirstAdapterExistsAndItNamesTheRenderer) {
 }
 
 TEST_F(DxgiTest, ModeListIsCountedThenCopiedAndSaysWhenTheArrayIsShort) {
-  platform::dxgi::OverrideDisplayModes(std::vector<DXGI_MODE_DESC>{Mode(800, 600, 60), Mode(1024, 768, 60),
-                                                                   Mode(1280, 720, 75)});
+  platform::dxgi::OverrideDisplayModes(std::vector<DXGI_MODE_DESC>{ModeDesc(800, 600, 60), ModeDesc(1024, 768, 60),
+                                                                   ModeDesc(1280, 720, 75)});
   UINT count = 0;
   ASSERT_EQ(output->GetDisplayModeList(DXGI_FORMAT_R8G8B8A8_UNORM, 0, &count, nullptr), S_OK);
   ASSERT_EQ(count, 3u);
@@ -77,6 +71,24 @@ TEST_F(DxgiTest, TheMachinesModesComeSmallestFirst) {
   for (size_t i = 1; i < modes.size(); ++i) {
     EXPECT_LE(modes[i - 1].Width, modes[i].Width);
     EXPECT_EQ(modes[i].RefreshRate.Denominator, 1u);
+  }
+}
+
+TEST(DxgiModeListFromText, ReadsSizesAndRationalRefreshRatesInOrder) {
+  const auto modes = platform::dxgi::ParseDisplayModes("1024x768@60,800x600@60000/1001,800x600@75");
+  ASSERT_TRUE(modes.has_value());
+  ASSERT_EQ(modes->size(), 3u);
+  EXPECT_EQ((*modes)[0].Width, 1024u);
+  EXPECT_EQ((*modes)[0].RefreshRate.Denominator, 1u);
+  EXPECT_EQ((*modes)[1].Height, 600u);
+  EXPECT_EQ((*modes)[1].RefreshRate.Numerator, 60000u);
+  EXPECT_EQ((*modes)[1].RefreshRate.Denominator, 1001u);
+  EXPECT_EQ((*modes)[2].RefreshRate.Numerator, 75u);
+  // A display without modes.
+  EXPECT_TRUE(platform::dxgi::ParseDisplayModes("")->empty());
+  for (const char* bad : {"1024x768", "1024@60", "x768@60", "1024x768@", "1024x768@60/", "10a4x768@60",
+                          "1024x768@60,,800x600@60", "-1x768@60"}) {
+    EXPECT_FALSE(platform::dxgi::ParseDisplayModes(bad).has_value()) << bad;
   }
 }
 

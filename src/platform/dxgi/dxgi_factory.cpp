@@ -1,9 +1,12 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <string_view>
 
 #include "platform/dxgi/adapter_probe.h"
 #include "platform/dxgi/dxgi.h"
@@ -11,9 +14,42 @@
 
 namespace {
 
-std::optional<std::vector<DXGI_MODE_DESC>>& ModeOverride() {
-  static std::optional<std::vector<DXGI_MODE_DESC>> modes;
+std::optional<std::vector<DXGI_MODE_DESC>> ModesFromEnvironment() {
+  const char* text = std::getenv("PULSAR_DISPLAY_MODES");
+  if (text == nullptr) return std::nullopt;
+  auto modes = platform::dxgi::ParseDisplayModes(text);
+  if (!modes) std::fprintf(stderr, "dxgi: PULSAR_DISPLAY_MODES \"%s\" is not a mode list; ignored\n", text);
   return modes;
+}
+
+std::optional<std::vector<DXGI_MODE_DESC>>& ModeOverride() {
+  static std::optional<std::vector<DXGI_MODE_DESC>> modes = ModesFromEnvironment();
+  return modes;
+}
+
+bool ParseNumber(std::string_view text, UINT* value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *value);
+  return error == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+bool ParseMode(std::string_view text, DXGI_MODE_DESC* mode) {
+  const size_t x = text.find('x');
+  const size_t at = text.find('@');
+  if (x == std::string_view::npos || at == std::string_view::npos || at < x) return false;
+  const std::string_view rate = text.substr(at + 1);
+  const size_t slash = rate.find('/');
+  *mode = {};
+  mode->RefreshRate.Denominator = 1;
+  if (!ParseNumber(text.substr(0, x), &mode->Width) || !ParseNumber(text.substr(x + 1, at - x - 1), &mode->Height) ||
+      !ParseNumber(rate.substr(0, slash), &mode->RefreshRate.Numerator)) {
+    return false;
+  }
+  if (slash != std::string_view::npos && !ParseNumber(rate.substr(slash + 1), &mode->RefreshRate.Denominator)) {
+    return false;
+  }
+  mode->Format = DXGI_FORMAT_R8G8B8A8_UNORM;
+  mode->ScanlineOrdering = DXGI_MODE_SCANLINE_ORDER_PROGRESSIVE;
+  return true;
 }
 
 std::optional<std::wstring>& DescriptionOverride() {
@@ -55,6 +91,19 @@ void CopyDescription(const std::wstring& text, WCHAR (&out)[128]) {
 }  // namespace
 
 namespace platform::dxgi {
+std::optional<std::vector<DXGI_MODE_DESC>> ParseDisplayModes(const char* text) {
+  std::vector<DXGI_MODE_DESC> modes;
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    const size_t comma = rest.find(',');
+    DXGI_MODE_DESC mode;
+    if (!ParseMode(rest.substr(0, comma), &mode)) return std::nullopt;
+    modes.push_back(mode);
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+  }
+  return modes;
+}
+
 void OverrideDisplayModes(std::optional<std::vector<DXGI_MODE_DESC>> modes) { ModeOverride() = std::move(modes); }
 void OverrideAdapterDescription(std::optional<std::wstring> description) {
   DescriptionOverride() = std::move(description);
