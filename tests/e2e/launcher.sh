@@ -34,6 +34,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# Killed (a ctest time-out): still take the display and the scratch directory down.
+trap 'exit 1' INT TERM HUP
 
 fail() {
   echo "FAIL ($scenario): $*" >&2
