@@ -91,12 +91,21 @@ GtkWidget* Label(const char* text, float xalign, const char* styleClass = nullpt
   return label;
 }
 
+// A tooltip only where the line was cut short.
+gboolean OnMachineLabelTooltip(GtkWidget* widget, gint, gint, gboolean, GtkTooltip* tooltip, gpointer) {
+  GtkLabel* label = GTK_LABEL(widget);
+  if (!pango_layout_is_ellipsized(gtk_label_get_layout(label))) return FALSE;
+  gtk_tooltip_set_text(tooltip, gtk_label_get_text(label));
+  return TRUE;
+}
+
 // The machine's own names can be long: they end in an ellipsis instead of widening the dialog,
 // and the tooltip has them whole.
 GtkWidget* MachineLabel(const std::string& text) {
   GtkWidget* label = Label(text.c_str(), 0.0f);
   gtk_label_set_ellipsize(GTK_LABEL(label), PANGO_ELLIPSIZE_END);
-  gtk_widget_set_tooltip_text(label, text.c_str());
+  gtk_widget_set_has_tooltip(label, TRUE);
+  g_signal_connect(label, "query-tooltip", G_CALLBACK(OnMachineLabelTooltip), nullptr);
   return label;
 }
 
