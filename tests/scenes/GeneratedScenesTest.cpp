@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -52,6 +53,8 @@ struct SceneCase {
   std::set<std::string> mayEnclose;   // meshes the camera flies inside (the tunnels' tubes)
   float clearance;                    // nearest a camera may come to any triangle
 };
+
+void PrintTo(const SceneCase& c, std::ostream* out) { *out << c.file; }
 
 const SceneCase kCases[] = {
     {"flagge1.c4e", 138, {}, 40.0f},
