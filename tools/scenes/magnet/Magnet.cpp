@@ -159,7 +159,13 @@ std::vector<int> FilingFrames() {
 std::vector<c4e::PolyObject> PolyObjects() {
   std::vector<c4e::PolyObject> objects;
   objects.push_back(kit::Dummy(kFocusId, "focus", {0.0f, 60.0f, 0.0f}));
-  objects.push_back(kit::Dummy(kLookId, "look", {10.0f, 120.0f, 0.0f}));
+  // The show opens on a 10 degree lens that widens to 60 by frame 95: start on the left pole
+  // face and the filings under it, then settle on the whole magnet.
+  c4e::PolyObject look = kit::Dummy(kLookId, "look", {-90.0f, 70.0f, 0.0f});
+  look.track.hasTrack = true;
+  look.track.keys = {kit::Key(0, {-90.0f, 70.0f, 0.0f}), kit::Key(95, {10.0f, 120.0f, 0.0f}),
+                     kit::Key(kLastFrame, {10.0f, 120.0f, 0.0f})};
+  objects.push_back(look);
 
   c4e::PolyObject floor = kit::Mesh(kFloorId, "floor", "plate");
   kit::AppendFloor(floor, 3200.0f, 24, 20.0f);
