@@ -139,14 +139,14 @@ std::vector<c4e::PolyObject> PolyObjects(const kit::Spline& path) {
   c4e::PolyObject ribs = kit::Mesh(kRibsId, "ribs", "ribs");
   const int ribCount = static_cast<int>(path.Length() / kRibSpacing);
   const std::vector<kit::Frame> frames = path.Frames(ribCount, {0, 1, 0});
-  for (const kit::Frame& frame : frames) kit::AppendRingAround(ribs, frame, kRadius - 3.0f, 5.0f, 20, 6);
+  for (const kit::Frame& frame : frames) kit::AppendRingAround(ribs, frame, kRadius - 3.0f, 5.0f, 16, 5);
   objects.push_back(ribs);
 
   // Three cables in a bundle low on one side, clipped to the wall.
   c4e::PolyObject cables = kit::Mesh(kCablesId, "cables", "cable");
   kit::SweepSpec cableSpec;
-  cableSpec.segments = 320;
-  cableSpec.sides = 6;
+  cableSpec.segments = 220;
+  cableSpec.sides = 5;
   const float angles[3] = {3.75f, 3.86f, 3.96f}, radii[3] = {2.5f, 3.5f, 2.0f};
   for (int i = 0; i < 3; ++i) {
     const float at = kRadius - radii[i] - 1.5f;
