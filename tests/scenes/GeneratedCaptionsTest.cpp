@@ -51,7 +51,8 @@ TEST_P(GeneratedCaptionsTest, RgbaTextInsideATransparentWideStrip) {
   EXPECT_GT(x1 - x0, width / 3) << "the text is there and readable";
 }
 
-INSTANTIATE_TEST_SUITE_P(ShowCaptions, GeneratedCaptionsTest, ::testing::Values("text_tunnel.png", "text_magnet.png"),
+INSTANTIATE_TEST_SUITE_P(ShowCaptions, GeneratedCaptionsTest, ::testing::Values("text_tunnel.png", "text_magnet.png", "text_zelle.png",
+                                                                       "text_qualle.png", "text_face.png"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                            std::string name = info.param;
                            return name.substr(5, name.find('.') - 5);

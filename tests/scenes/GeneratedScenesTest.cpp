@@ -62,6 +62,9 @@ const SceneCase kCases[] = {
     {"tunnel1.c4e", 588, {"shell"}, 20.0f},
     {"tunnel2.c4e", 588, {"wall"}, 15.0f},
     {"magnet.c4e", 438, {}, 60.0f},
+    {"zelle.c4e", 288, {}, 50.0f},
+    {"qualle.c4e", 499, {"water"}, 40.0f},
+    {"fratze.c4e", 540, {}, 80.0f},
 };
 
 class GeneratedScenesTest : public ::testing::TestWithParam<SceneCase> {};

@@ -243,7 +243,7 @@ c4e::Scene FratzeScene() {
 
 bool WriteFratzeContent(const std::string& directory) {
   return kit::WriteCheckedScene(FratzeScene(), directory, "fratze.c4e") && WriteFratzeTextures(directory) &&
-         kit::WriteCaption("GRIMACE", directory + "/text_face.png");
+         kit::WriteCaption("THE GRIMACE", directory + "/text_face.png");
 }
 
 }  // namespace fratze

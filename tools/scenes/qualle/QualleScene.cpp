@@ -218,7 +218,7 @@ std::vector<Swimmer> Swimmers() {
 }
 
 c4e::PolyObject Water() {
-  c4e::PolyObject water = Part(Id(kWater, 0), "", "water", 0);  // no name: it never casts a shadow
+  c4e::PolyObject water = Part(Id(kWater, 0), "water", "water", 0);
   kit::SurfaceGrid grid;
   grid.columns = 48;
   grid.rows = 24;
@@ -234,7 +234,7 @@ c4e::PolyObject Water() {
 
 // Light falling from the surface far above: long open cones, faint, slanting with the current.
 c4e::PolyObject Shafts() {
-  c4e::PolyObject shafts = Part(Id(kShaft, 0), "", "shaft", 0);
+  c4e::PolyObject shafts = Part(Id(kShaft, 0), "shafts", "shaft", 0);
   const Vec roots[5] = {{-300.0f, 1400.0f, 900.0f}, {150.0f, 1400.0f, 1100.0f}, {520.0f, 1400.0f, 800.0f},
                         {-700.0f, 1400.0f, 1300.0f}, {-50.0f, 1400.0f, 600.0f}};
   for (int s = 0; s < 5; ++s) {
@@ -284,7 +284,7 @@ c4e::Scene QualleScene() {
 
 bool WriteQualleContent(const std::string& directory) {
   return kit::WriteCheckedScene(QualleScene(), directory, "qualle.c4e") && WriteQualleTextures(directory) &&
-         kit::WriteCaption("JELLYFISH", directory + "/text_qualle.png");
+         kit::WriteCaption("JELLYFISH DRIFT", directory + "/text_qualle.png");
 }
 
 }  // namespace qualle

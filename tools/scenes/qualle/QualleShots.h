@@ -9,7 +9,7 @@
 namespace qualle {
 
 constexpr uint64_t kFocusId = 0x0A11E00000000001ull;
-constexpr int kLastFrame = 525;  // beyond frame 501, the furthest the show reaches: no loop
+constexpr int kLastFrame = 515;  // beyond frame 499, the furthest the show reaches: no loop
 constexpr int kCuts[2] = {250, 366};
 
 using Path = std::function<c4e::Vec3(float frame)>;
