@@ -8,7 +8,7 @@
 #include <fstream>
 #include <vector>
 
-#include "ArchiveTestZip.h"
+#include "support/ArchiveTestZip.h"
 #include "app/Application.h"
 #include "app/DataDirectory.h"
 #include "app/Timer.h"

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "ArchiveTestZip.h"
+#include "support/ArchiveTestZip.h"
 #include "app/ArchiveReader.h"
 #include "app/ArchiveUnpacker.h"
 #include "platform/fs.h"

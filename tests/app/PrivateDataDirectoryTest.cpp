@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "ArchiveTestZip.h"
+#include "support/FileTree.h"
 #include "app/PrivateDataDirectory.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempDirectory.h"

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "ShowProcess.h"
+#include "support/ArchiveTestZip.h"
 #include "support/FileTree.h"
 #include "support/TempDirectory.h"
 
@@ -184,6 +185,17 @@ TEST_F(ShowRunTest, AnArchiveThatIsMissingOrNoZipEndsWithStatusOneAndTheReason) 
   EXPECT_THAT(m_errors, HasSubstr("[Error] The show cannot start: demo.dat: not a zip archive"));
   // Said before anything looked for a shader.
   EXPECT_THAT(m_errors, ::testing::Not(HasSubstr("shader")));
+  EXPECT_THAT(PrivateDirectories(), IsEmpty());
+  EXPECT_THAT(ListTree(Work()), ElementsAre("demo.dat"));
+}
+
+// An archive that unpacks but lacks what the show loads: the loader's own message, status 1,
+// and the unpacked data gone.
+TEST_F(ShowRunTest, AShowThatFailsAfterUnpackingEndsWithStatusOneAndLeavesNoData) {
+  WriteTestZip(Work() / "demo.dat", {TestFile("engine_data/readme.txt", "no shaders in here")});
+  const int status = RunToEnd(Run(kShortRun));
+  EXPECT_EQ(DescribeStatus(status), "exit 1") << m_errors;
+  EXPECT_THAT(m_errors, HasSubstr("engine_data/"));
   EXPECT_THAT(PrivateDirectories(), IsEmpty());
   EXPECT_THAT(ListTree(Work()), ElementsAre("demo.dat"));
 }

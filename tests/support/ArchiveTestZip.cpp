@@ -1,4 +1,4 @@
-#include "ArchiveTestZip.h"
+#include "support/ArchiveTestZip.h"
 
 #include <gtest/gtest.h>
 #include <zip.h>
