@@ -1,6 +1,6 @@
 #pragma once
 // The description of one archive entry and the rules that turn the zip's raw fields into it:
-// a name that stays below the working directory, file attributes, and file times.
+// a name that stays below the directory it is unpacked into, file attributes, and file times.
 #include <cstddef>
 #include <cstdint>
 #include <string>

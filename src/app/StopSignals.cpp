@@ -45,7 +45,11 @@ bool InstallStopSignals() {
   const sigset_t set = StopSignalSet();
   if (pthread_sigmask(SIG_BLOCK, &set, nullptr) != 0) return false;
   pthread_t thread;
-  if (pthread_create(&thread, nullptr, TakeSignals, nullptr) != 0) return false;
+  if (pthread_create(&thread, nullptr, TakeSignals, nullptr) != 0) {
+    // Nobody would take them: let them act as they would without us.
+    pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    return false;
+  }
   pthread_detach(thread);
   return true;
 }

@@ -53,6 +53,13 @@ class ShowRunTest : public ::testing::Test {
     run.errorFile = m_sandbox.path() / "stderr.txt";
     return run;
   }
+  // Root reads and writes anywhere; permissions mean something only to another user.
+  void AsAnotherUserWhenRoot(ShowRun* run) {
+    run->asNobody = geteuid() == 0;
+    if (!run->asNobody) return;
+    ASSERT_EQ(chown(Runtime().c_str(), kNobody, kNobody), 0);
+    fs::permissions(m_sandbox.path(), fs::perms(0755));
+  }
   // Runs the show to its end; returns the wait status.
   int RunToEnd(const ShowRun& run) {
     ShowProcess show;
@@ -92,12 +99,7 @@ TEST_F(ShowRunTest, TheWorkingDirectoryStaysByteForByteAsItWas) {
   WriteWholeFile(Work() / "engine_data" / "music.mp3", "the user's own music");
   const auto withUsersData = SnapshotTree(Work());
   ShowRun readOnly = Run(kShortRun);
-  // Root writes anywhere; read-only means something only to another user.
-  readOnly.asNobody = geteuid() == 0;
-  if (readOnly.asNobody) {
-    ASSERT_EQ(chown(Runtime().c_str(), kNobody, kNobody), 0);
-    fs::permissions(m_sandbox.path(), fs::perms(0755));
-  }
+  AsAnotherUserWhenRoot(&readOnly);
   fs::permissions(Work(), fs::perms(0555));
   fs::permissions(Work() / "engine_data", fs::perms(0555));
   const int readOnlyStatus = RunToEnd(readOnly);
@@ -173,11 +175,20 @@ TEST_F(ShowRunTest, AKilledRunsDirectoryIsRemovedAtTheNextStartAndNothingElse) {
   EXPECT_THAT(PrivateDirectories(), ::testing::UnorderedElementsAre("pulsar-data-alive1", "pulsar-killed-data"));
 }
 
-TEST_F(ShowRunTest, AnArchiveThatIsMissingOrNoZipEndsWithStatusOneAndTheReason) {
+TEST_F(ShowRunTest, AnArchiveThatIsMissingUnreadableOrNoZipEndsWithStatusOneAndTheReason) {
   const fs::path missing = Work() / "nowhere.dat";
   const int missingStatus = RunToEnd(Run({"--headless", "--size", "64x36", "--data", missing.string()}));
   EXPECT_EQ(DescribeStatus(missingStatus), "exit 1");
   EXPECT_THAT(m_errors, HasSubstr("[Error] The show cannot start: " + missing.string() + ": No such file or directory"));
+
+  fs::copy_file(Archive(), Work() / "demo.dat");
+  fs::permissions(Work() / "demo.dat", fs::perms::none);
+  ShowRun unreadable = Run({"--headless", "--size", "64x36"});
+  AsAnotherUserWhenRoot(&unreadable);
+  const int unreadableStatus = RunToEnd(unreadable);
+  EXPECT_EQ(DescribeStatus(unreadableStatus), "exit 1");
+  EXPECT_THAT(m_errors, HasSubstr("[Error] The show cannot start: demo.dat: Permission denied"));
+  fs::remove(Work() / "demo.dat");
 
   WriteWholeFile(Work() / "demo.dat", std::string(4096, 'G'));
   const int garbageStatus = RunToEnd(Run({"--headless", "--size", "64x36"}));
