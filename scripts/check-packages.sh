@@ -49,7 +49,7 @@ outside_tree() { grep -v -e "^$source/" -e "^$build/" -e '^\.\./' -e '^[^/]' || 
 
 # The package of every file. dpkg knows a file under the path its package installed it as; on a
 # merged /usr the build may have seen it under the other name.
-xargs -r dpkg-query -S < "$work/files" > "$work/owners" 2> "$work/unowned" || true
+xargs -r dpkg-query -S < "$work/files" 2> "$work/unowned" | grep -v '^diversion ' > "$work/owners" || true
 sed -n 's/^dpkg-query: no path found matching pattern //p' "$work/unowned" | while read -r file; do
   for alias in "$(realpath "$file")" "${file#/usr}" "/usr$file"; do
     if owner=$(dpkg-query -S "$alias" 2>/dev/null); then
