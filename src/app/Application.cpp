@@ -39,7 +39,7 @@ void DispatchMessage(const MSG& message) {
 Application* TheApplication() { return g_application; }
 
 bool Application::Initialize() {
-  if (!m_options.captureDirectory.empty()) {
+  if (SteppedClock()) {
     platform::UseManualClock(0);
   } else if (m_options.clock == ClockKind::FixedStep) {
     platform::UseFixedStepClock(m_options.clockStepMs);
@@ -153,13 +153,24 @@ bool Application::UnpackData() {
 bool Application::InitializeDemo() {
   m_pDemo = new (std::nothrow) Demo();
   if (!m_pDemo) return false;
+  m_pDemo->m_bDebugView = m_options.debugView ? 1 : 0;
   if (!m_pDemo->Initialize(m_screenWidth, m_screenHeight, m_vsync, m_fullScreen,
                            static_cast<int32_t>(m_highestRefresh), m_hWnd, m_pTimer, m_keyStates)) {
     return false;
   }
-  // Show time zero is the moment loading finished and the music began.
+  if (m_options.startAtMs > 0) m_pDemo->StartAt(m_options.startAtMs, FrameStep());
+  // Show time zero (or the chosen start) is the moment loading finished and the music began.
   m_pTimer->Initialize();
+  m_pTimer->startTime -= m_options.startAtMs;
   return true;
+}
+
+int64_t Application::FrameStep() const {
+  if (SteppedClock()) return 1000 / m_options.captureFps;
+  // The Timer reads the clock twice per frame.
+  if (m_options.clock == ClockKind::FixedStep) return 2 * m_options.clockStepMs;
+  // A display's pace, 60 frames a second.
+  return 17;
 }
 
 void Application::Run() {
@@ -203,7 +214,7 @@ void Application::RunFrames(const FrameFunction& frame) {
     if (message.message == WM_QUIT || StopSignal() != 0) break;
 
     // Capture steps show time by exactly one frame per pass.
-    if (!m_options.captureDirectory.empty()) {
+    if (SteppedClock()) {
       platform::SetManualClock(m_capturedFrames++ * 1000 / m_options.captureFps);
     }
     m_pTimer->Frame();

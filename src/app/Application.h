@@ -35,6 +35,7 @@ class Application {
   LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND window() const { return m_hWnd; }
+  Demo* demo() const { return m_pDemo; }
   Timer* timer() const { return m_pTimer; }
   const uint8_t* keyStates() const { return m_keyStates; }
   int32_t screenWidth() const { return m_screenWidth; }
@@ -47,6 +48,10 @@ class Application {
  private:
   void FillLaunchSettingsFromOptions();
   bool UnpackData();
+  // Show time between two frames as this run's clock makes them (for starting late).
+  int64_t FrameStep() const;
+  // The clock steps exactly one frame of captureFps per pass (capture and contact sheets).
+  bool SteppedClock() const { return m_options.steppedClock || !m_options.captureDirectory.empty(); }
 
   ShowOptions m_options;
   PrivateDataDirectory m_dataDirectory;

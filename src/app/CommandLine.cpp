@@ -100,6 +100,15 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv) {
                        "), got \"" + std::string(text) + "\"";
         return result;
       }
+    } else if (arg == "--start-at") {
+      if (!value(&text)) return result;
+      if (!ParseInteger(text, 0, SHOW_LENGTH_MS, &options.startAtMs)) {
+        result.error = "--start-at expects a show time in milliseconds (0 to " + std::to_string(SHOW_LENGTH_MS) +
+                       "), got \"" + std::string(text) + "\"";
+        return result;
+      }
+    } else if (arg == "--debug-view") {
+      options.debugView = true;
     } else if (arg == "--screenshot") {
       if (!value(&text)) return result;
       options.screenshotPath = text;
@@ -154,7 +163,10 @@ v-sync and full screen first.
                       chosen automatically when no display is found
   --clock KIND        steady (default) or fixed:MS, a clock that advances MS
                       milliseconds at every reading (reproducible runs)
+  --start-at MS       start the show at this show time: the music starts there
+                      and the scene shown then is where a run from 0 has it
   --end-at MS         end the show at this show time (default 204200)
+  --debug-view        turn on the debug overlay (preview images, statistics)
   --screenshot FILE   write the last frame drawn to FILE (PNG)
   --capture DIR       write every frame to DIR/frame_00000.png ...; the show
                       clock then steps exactly one frame per pass

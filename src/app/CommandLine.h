@@ -20,11 +20,14 @@ struct ShowOptions {
   bool launcher = false;
   ClockKind clock = ClockKind::Steady;
   int64_t clockStepMs = 0;  // per counter reading, with ClockKind::FixedStep
+  int64_t startAtMs = 0;
   int64_t endAtMs = SHOW_LENGTH_MS;
+  bool debugView = false;
   std::string screenshotPath;  // the last frame drawn, as PNG
   std::string captureDirectory;  // every frame as PNG, on a clock stepped per frame
   int32_t captureFps = 25;
   std::string dataFile;  // the archive to play; "" looks for demo.dat
+  bool steppedClock = false;  // one frame of captureFps per pass without capturing (tools)
 };
 
 struct CommandLineResult {

@@ -1,6 +1,8 @@
 #pragma once
 // The director of the show: creates and owns every resource in a fixed order, draws one frame
-// of the timeline per call, and releases everything in reverse order.
+// of the timeline per call, and releases everything in reverse order. Creation and release
+// live in DemoCreate.cpp and DemoShutdown.cpp, the frame in Timeline.cpp, the ten scene
+// compositions in scenes/, one file each.
 #include <cstdint>
 #include <string_view>
 
@@ -11,13 +13,17 @@
 #include "platform/win_types.h"
 
 class BlurShader;
+class D3D11Device;
 class DesignLines;
 class GlitchKeyable;
 class GlitchSound;
-class RadialBlur;
-class Slide;
-class D3D11Device;
+class Lens;
 class ParticleSystem;
+class RadialBlur;
+class Scene;
+class SceneLoader;
+class Slide;
+struct DebugFont;
 class RenderStateManager;
 class SSAOShader;
 class TexMixShader;
@@ -39,12 +45,12 @@ class Demo {
   void ReportError(std::string_view text);
   // Writes the frame last drawn to a PNG file (screenshots and capture).
   bool SaveFrame(const char* path) const;
+  // Starts the show at showTime instead of 0, after Initialize: the music moves there and the
+  // scene that owns that time is advanced by frames of frameStep ms from its start, as a run
+  // from 0 would have; the caller then starts the Timer at showTime.
+  void StartAt(int64_t showTime, int64_t frameStep);
 
-  // Image operations on the Demo's targets (DemoImageOps.cpp). Preparing a target binds it and
-  // clears it to opaque black with depth 1.
-  static void PrepareTarget(RenderTarget* target);
-  // Draws m_pQuad_1_Solid with the source's picture and an effect number into the bound target.
-  void CopyTarget(RenderTarget* source, int32_t effect);
+  // Image operations on the Demo's targets (DemoImageOps.cpp).
   // Leaves the source blurred in m_pRTT_Blur: reduced to a sixteenth, blurred along x then y
   // passes times, magnified again. Blur(0, source) is the reduced-and-magnified copy.
   void Blur(int32_t passes, RenderTarget* source);
@@ -59,6 +65,18 @@ class Demo {
   // The glitch of this frame: the keyed one copies its entries before 151700 ms, the sound
   // one takes over from then on and copies its own.
   void UpdateGlitch();
+
+  // The scene compositions; each leaves its picture in its output target.
+  void SceneFlagge(RenderTarget* output);
+  void SceneTunnel1();
+  void SceneTunnel2();
+  void SceneMagnet(RenderTarget* output);
+  void SceneZelle(RenderTarget* output);
+  void SceneQualle(RenderTarget* output);
+  void SceneFratze(RenderTarget* output);
+  void SceneBlob(RenderTarget* output);
+  void SceneSoft(RenderTarget* output);
+  void SceneLogo(RenderTarget* output);
 
   int64_t m_lastSample = 0;
   int16_t m_bDebugView = 0;
@@ -75,7 +93,9 @@ class Demo {
   HWND m_hWnd = nullptr;
   uint8_t* m_pKeys = nullptr;
   Timer* m_pTimer = nullptr;
+  int32_t m_nFps = 0;
   D3D11Device* m_pD3D11 = nullptr;
+  DebugFont* m_pFont = nullptr;
   RenderStateManager* m_pRSM = nullptr;
   TextureCache* m_pTextureCache = nullptr;
   ShaderManager* m_pSM = nullptr;
@@ -126,6 +146,7 @@ class Demo {
   Quad* m_pQuadText_Credits = nullptr;
   RadialBlur* m_pRadialBlur = nullptr;
   DesignLines* m_pDesignLines = nullptr;
+  SceneLoader* m_pScenes = nullptr;
   ParticleSystem* m_pSB1 = nullptr;
   ParticleSystem* m_pSB2 = nullptr;
   ParticleSystem* m_pSB_Zelle1 = nullptr;
@@ -135,12 +156,23 @@ class Demo {
   GlitchSound* m_pGlitchSound = nullptr;
   bool m_bGlitchSoundStarted = false;
   Slide* m_pSlide = nullptr;
-  int32_t m_nFps = 0;
+  Lens* m_pLens = nullptr;
   RenderContext m_renderContext;
+  // The scenes' own rotation angles in degrees, kept for the whole run.
+  float m_blobAngle = 0.0f;
+  float m_zelleAngle = 0.0f;
 
   // The creation steps, in the order Initialize runs them; tools that need only part of the
-  // Demo (the pass sheet, the image tests) run the steps they need.
+  // Demo run the steps they need.
+  void StoreArguments(int32_t width, int32_t height, bool vsync, bool fullScreen, int32_t refresh, HWND window,
+                      Timer* timer, uint8_t* keys);
   bool CreateDevice();
+  bool CreateDebugFont();
+  bool CreateRenderStates();
+  bool CreateTextureCache();
+  bool CreateShaderPrograms();
+  bool CreateUtility();
+  bool CreateSound();
   void FillRenderContext();
   bool CreateLoadingScreen();
   bool CreateRenderTargets();
@@ -152,10 +184,34 @@ class Demo {
   bool CreateParticleSystems();
   bool CreateGlitches();
   bool CreateSlide();
+  bool CreateLens();
+  bool StartMusic();
+
+  // Steps the scene compositions are made of (with the image operations above). Preparing a
+  // target binds it and clears it to opaque black with depth 1.
+  static void PrepareTarget(RenderTarget* target);
+  // Binds the target and clears it to transparent black with depth 1.
+  void PrepareTransparent(RenderTarget* target);
+  // Draws m_pQuad_1_Solid with the source's picture and an effect number into the bound target.
+  void CopyTarget(RenderTarget* source, int32_t effect);
+  // Prepares the output and copies the source into it with the effect.
+  void FinishWith(RenderTarget* output, RenderTarget* source, int32_t effect);
+  // Updates the loaded scene at index, then draws it with the lens (DrawSceneAgain: no update).
+  void DrawScene(int32_t index, bool depthPass, bool shaderFlag);
+  void DrawSceneAgain(int32_t index, bool depthPass, bool shaderFlag);
+  // The loaded scene at index; null before the scenes are loaded.
+  Scene* SceneAt(int32_t index) const;
 
  private:
   void ReleaseScreenResources();
   // The particle systems and the scenes are released between these two.
   void ReleaseSlideAndGlitches();
   void ReleaseLinesAndRadialBlur();
+
+  // The timeline: one scene composes its picture, then the overlays go on the back buffer.
+  void RunTimeline();
+  void RunScene(int64_t t);
+  void ComposeBackBuffer();
+  void KeyedDraw(Quad* quad);
+
 };

@@ -1,7 +1,5 @@
 // The Demo's effect objects: radial blur, design lines, the two glitches and the slides, their
 // creation steps and the per-frame glitch hand-over.
-#include <array>
-
 #include "app/Timer.h"
 #include "demo/CreateOnContext.h"
 #include "demo/CueSheet.h"
@@ -26,25 +24,13 @@ bool Demo::CreateGlitches() {
 // it slides out of the screen and back in.
 bool Demo::CreateSlide() {
   if (!CreateOnContext(*this, m_pSlide, "m_pSlide->Create")) return false;
-  struct Motion {
-    int32_t mode;
-    bool squeeze;
-  };
-  static constexpr std::array<Motion, cue::kSlides.size()> kMotions = {{
-      {2, false},  // push left
-      {3, false},  // push right
-      {1, true},   // squeeze down
-      {1, true},
-      {0, true},   // squeeze up
-      {1, true},
-  }};
-  for (size_t i = 0; i < cue::kSlides.size(); ++i) {
+  for (const cue::SlideCue& cue : cue::kSlides) {
     SlideKey key;
-    key.mode = kMotions[i].mode;
-    key.squeeze = kMotions[i].squeeze;
+    key.mode = cue.mode;
+    key.squeeze = cue.squeeze;
     key.interpolation = 1;
-    key.start = cue::kSlides[i].start;
-    key.end = cue::kSlides[i].end;
+    key.start = cue.start;
+    key.end = cue.end;
     key.textureA = m_pTexture_1 ? m_pTexture_1->shaderResourceView : nullptr;
     key.textureB = key.textureA;
     key.effectA = 0;

@@ -157,6 +157,22 @@ bool BASS_ChannelPlay(HSTREAM handle, bool restart) {
   return rewound;
 }
 
+uint64_t BASS_ChannelSeconds2Bytes(HSTREAM handle, double seconds) {
+  if (!Find(handle) || seconds <= 0.0) return 0;
+  const auto frames = static_cast<uint64_t>(seconds * static_cast<double>(State().frequency));
+  return frames * AudioStream::kChannels * sizeof(float);
+}
+
+bool BASS_ChannelSetPosition(HSTREAM handle, uint64_t position, uint32_t mode) {
+  AudioState& state = State();
+  AudioStream* stream = Find(handle);
+  if (!stream || mode != BASS_POS_BYTE) return false;
+  SDL_LockAudioDevice(state.device);
+  const bool moved = stream->Seek(position / (AudioStream::kChannels * sizeof(float)));
+  SDL_UnlockAudioDevice(state.device);
+  return moved;
+}
+
 int32_t BASS_ChannelGetData(HSTREAM handle, void* buffer, uint32_t length) {
   AudioState& state = State();
   AudioStream* stream = Find(handle);

@@ -12,6 +12,8 @@ using HSTREAM = uint32_t;
 constexpr uint32_t BASS_DATA_FLOAT = 0x40000000u;
 // Flag of BASS_StreamCreateFile: the file name is a wide (here UTF-8) string.
 constexpr uint32_t BASS_UNICODE = 0x80000000u;
+// Mode of BASS_ChannelSetPosition: the position is a byte offset of the decoded stream.
+constexpr uint32_t BASS_POS_BYTE = 0;
 
 namespace platform {
 
@@ -25,6 +27,12 @@ HSTREAM BASS_StreamCreateFile(bool fromMemory, const char* file, uint64_t offset
 
 // Starts (or with restart, rewinds and starts) the stream.
 bool BASS_ChannelPlay(HSTREAM stream, bool restart);
+
+// Bytes of decoded output (stereo float) that seconds of the stream make; 0 for an unknown stream.
+uint64_t BASS_ChannelSeconds2Bytes(HSTREAM stream, double seconds);
+// Moves the stream so that its next output starts at the byte position (BASS_POS_BYTE only).
+// The output counter and the clock it is due against stay as they are.
+bool BASS_ChannelSetPosition(HSTREAM stream, uint64_t position, uint32_t mode);
 
 // Copies the latest (length & 0xFFFFFFF) bytes of the stream's current output as interleaved
 // stereo floats into buffer and returns that byte count; -1, with buffer untouched, for an

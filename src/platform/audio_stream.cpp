@@ -50,6 +50,15 @@ bool AudioStream::Rewind() {
   return true;
 }
 
+bool AudioStream::Seek(uint64_t frame) {
+  if (!m_decoder) return false;
+  const off_t reached = mpg123_seek(m_decoder, static_cast<off_t>(frame), SEEK_SET);
+  if (reached < 0) return false;
+  // Beyond the end mpg123 stops at the last frame; the music is then over.
+  m_finished = static_cast<uint64_t>(reached) < frame;
+  return true;
+}
+
 uint32_t AudioStream::Decode(float* destination, uint32_t frames) {
   uint32_t decoded = 0;
   while (decoded < frames && !m_finished) {

@@ -26,6 +26,8 @@ class AudioStream {
   bool Open(const std::string& file, uint32_t frequency);
   void Close();
   bool Rewind();
+  // The next decoded frame is this one of the music; past the end the stream is finished.
+  bool Seek(uint64_t frame);
 
   // Adds the next frames of the stream to out (stereo float) and records them in the ring;
   // past the end of the music the stream contributes silence.

@@ -17,6 +17,12 @@ bool Sound::Update() {
   return true;
 }
 
+bool Sound::SetPosition(int64_t milliseconds) {
+  if (milliseconds < 0) milliseconds = 0;
+  return platform::BASS_ChannelSetPosition(
+      stream, platform::BASS_ChannelSeconds2Bytes(stream, static_cast<double>(milliseconds) / 1000.0), BASS_POS_BYTE);
+}
+
 float LargestSample(const float* samples, int count) {
   float largest = 0.0f;
   for (int i = 0; i < count; ++i) {

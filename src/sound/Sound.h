@@ -2,6 +2,8 @@
 // The show's music: "music.mp3" from the data directory, and once per frame the latest block of
 // what is being heard (512 floats, interleaved stereo) with its largest value, which the
 // effects pulse with.
+#include <cstdint>
+
 #include "platform/audio.h"
 
 class Sound {
@@ -12,6 +14,8 @@ class Sound {
   bool Create();
   // Copies the current output into samples and recomputes peak; always true.
   bool Update();
+  // Moves the music to this many milliseconds from its start (starting the show later).
+  bool SetPosition(int64_t milliseconds);
 
   HSTREAM stream = 0;
   float samples[kSampleCount] = {};

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/Timer.h"
+#include "gfx/MakeRenderContext.h"
 #include "gfx/Quad.h"
 #include "gfx/RenderStateManager.h"
 #include "gfx/RenderTarget.h"
@@ -52,9 +53,7 @@ struct QuadBench {
     rc.depthStencilView = nullptr;  // quads draw with depth off; the targets need no depth
     rc.renderStates = &states;
     rc.shaders = &shaders;
-    rc.width = kScreenWidth;
-    rc.height = kScreenHeight;
-    D3DXMatrixOrthoLH(&rc.orthoFull, kScreenWidth, kScreenHeight, rc.nearPlane, rc.farPlane);
+    SetRenderContextScreen(rc, kScreenWidth, kScreenHeight);
     source = std::make_unique<RenderTarget>(rc);
     target = std::make_unique<RenderTarget>(rc);
     quad = std::make_unique<Quad>(rc);

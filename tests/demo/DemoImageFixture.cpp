@@ -39,7 +39,8 @@ bool DemoImageFixture::Create(std::string* error) {
   demo.m_height = kHeight;
   demo.m_hWnd = window;
   demo.m_pTimer = &timer;
-  if (!demo.CreateDevice()) return *error = "device, states or programs", false;
+  if (!demo.CreateDevice() || !demo.CreateRenderStates() || !demo.CreateTextureCache() || !demo.CreateShaderPrograms())
+    return *error = "device, states or programs", false;
   demo.FillRenderContext();
   if (!demo.CreateRenderTargets() || !demo.CreateScreenQuads()) return *error = "targets or quads", false;
   return true;

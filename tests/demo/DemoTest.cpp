@@ -1,59 +1,39 @@
+// The Demo's creation sequence and its release, through the real objects on llvmpipe.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
-#include "app/Timer.h"
-#include "demo/Demo.h"
+#include "DemoFixture.h"
+#include "demo/Lens.h"
+#include "diag/DebugFont.h"
 #include "fx/ParticlePlacement.h"
 #include "fx/ParticleSystem.h"
 #include "gfx/RenderTarget.h"
+#include "platform/audio.h"
 #include "platform/dxgi/unknown.h"
 #include "platform/message_box.h"
-#include "platform/window.h"
-#include "support/GpuTestDevice.h"
-#include "support/TempDirectory.h"
+#include "sound/Sound.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using demo_test::DemoFixture;
 
-// The archive's staged data, as the build packs it into demo.dat.
-fs::path StagedData() {
-  const char* binary = std::getenv("PULSAR_BINARY_DIR");
-  return fs::path(binary ? binary : ".") / "stage" / "engine_data";
+// True when the music stream was ever started.
+bool MusicStarted(const Demo& demo) {
+  float block[2];
+  return platform::BASS_ChannelGetData(demo.m_pSound->stream, block, BASS_DATA_FLOAT | sizeof(block)) >= 0;
 }
 
-class DemoTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!fs::exists(StagedData() / "loading.jpg")) GTEST_SKIP() << "no staged data at " << StagedData();
-    fs::copy(StagedData(), directory.path() / "engine_data", fs::copy_options::recursive);
-    window = testing_support::CreateTestWindow(kWidth, kHeight);
-    ASSERT_NE(window, nullptr);
-    timer.Initialize();
-    platform::TakeShownMessageBoxes();
-    liveBefore = IUnknown::LiveObjectCount();
-  }
-  void TearDown() override { platform::Window::Destroy(window); }
-
-  bool InitializeDemo() { return demo.Initialize(kWidth, kHeight, false, false, 60, window, &timer, keys); }
-
-  static constexpr int kWidth = 1366;
-  static constexpr int kHeight = 768;
-  TempDirectory directory{/*enter=*/true};
-  platform::Window* window = nullptr;
-  Timer timer;
-  uint8_t keys[256] = {};
-  Demo demo;
-  long liveBefore = 0;
-};
+using DemoTest = DemoFixture;
 
 TEST_F(DemoTest, CreatesEverythingInOrderAndReleasesItAll) {
+  Open(1366, 768);
   ASSERT_TRUE(InitializeDemo());
   EXPECT_TRUE(platform::TakeShownMessageBoxes().empty());
   ASSERT_NE(demo.m_pQuadText_Credits, nullptr);
   ASSERT_NE(demo.m_pSound, nullptr);
+  EXPECT_TRUE(MusicStarted(demo));
 
   // Half and quarter targets truncate odd sizes.
   D3D11_TEXTURE2D_DESC desc{};
@@ -88,19 +68,36 @@ TEST_F(DemoTest, CreatesEverythingInOrderAndReleasesItAll) {
   EXPECT_NE(demo.m_pGlitchSound, nullptr);
   ASSERT_NE(demo.m_pSlide, nullptr);
 
-  EXPECT_TRUE(demo.Frame(60));
+
+  // "Arial" resolves to an installed face; the font borrows the device.
+  ASSERT_NE(demo.m_pFont, nullptr);
+  EXPECT_EQ(demo.m_pFont->colour, 0xFFFF00FFu);
+  ASSERT_NE(demo.m_pFont->fontWrapper, nullptr);
+  EXPECT_FALSE(demo.m_pFont->fontWrapper->file.empty());
+
+  // The lens was made last of the drawing objects, on the same context as the first.
+  ASSERT_NE(demo.m_pLens, nullptr);
+  EXPECT_FLOAT_EQ(demo.m_pLens->fov, 45.0f);
+  EXPECT_EQ(demo.m_pLens->keys.size(), 49u);
+  EXPECT_EQ(demo.m_pLens->m_renderContext.timer, demo.m_pQuadLoading->m_renderContext.timer);
+  EXPECT_EQ(demo.m_pLens->m_renderContext.sound, demo.m_pQuadLoading->m_renderContext.sound);
+
+  FrameAt(0);
   demo.Shutdown();
   EXPECT_EQ(demo.m_pSB1, nullptr);
   EXPECT_EQ(demo.m_pD3D11, nullptr);
   EXPECT_EQ(demo.m_pSlide, nullptr);
   EXPECT_EQ(demo.m_pRadialBlur, nullptr);
   EXPECT_EQ(demo.m_pSound, nullptr);
+  EXPECT_EQ(demo.m_pFont, nullptr);
+  EXPECT_EQ(demo.m_pLens, nullptr);
   EXPECT_EQ(demo.m_pQuadText_Credits, nullptr);
   EXPECT_EQ(IUnknown::LiveObjectCount(), liveBefore) << "Direct3D objects left behind";
   demo.Shutdown();  // a second Shutdown finds nothing to release
 }
 
-TEST_F(DemoTest, AFailedStepShowsItsOwnBoxAndLeavesEarlierMembersForShutdown) {
+TEST_F(DemoTest, AFailedShaderStepShowsItsOwnBoxAndLeavesEarlierMembersForShutdown) {
+  Open(320, 180);
   fs::remove(fs::path("engine_data") / "ssao_PS.hlsl");
   EXPECT_FALSE(InitializeDemo());
 
@@ -113,6 +110,7 @@ TEST_F(DemoTest, AFailedStepShowsItsOwnBoxAndLeavesEarlierMembersForShutdown) {
 
   // Everything before the shader programs exists; nothing after them was made.
   EXPECT_NE(demo.m_pD3D11, nullptr);
+  EXPECT_NE(demo.m_pFont, nullptr);
   EXPECT_NE(demo.m_pRSM, nullptr);
   EXPECT_NE(demo.m_pTextureCache, nullptr);
   EXPECT_EQ(demo.m_pUtility, nullptr);
@@ -121,6 +119,33 @@ TEST_F(DemoTest, AFailedStepShowsItsOwnBoxAndLeavesEarlierMembersForShutdown) {
 
   demo.Shutdown();
   EXPECT_EQ(demo.m_pD3D11, nullptr);
+  EXPECT_EQ(IUnknown::LiveObjectCount(), liveBefore) << "Direct3D objects left behind";
+}
+
+// A one-pixel screen has no half-size targets: the fifth target is the first to fail.
+TEST_F(DemoTest, AFailedRenderTargetIsNamedOnceAndTheMusicNeverStarts) {
+  Open(1, 1);
+  EXPECT_FALSE(InitializeDemo());
+  const std::vector<platform::MessageBoxRecord> boxes = platform::TakeShownMessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "m_pRTT_4_1->Create");
+  EXPECT_EQ(boxes[0].caption, "rock'n'error");
+  EXPECT_EQ(boxes[0].style, static_cast<UINT>(MB_ICONERROR));
+
+  for (RenderTarget* made : {demo.m_pTexture_1, demo.m_pTexture_2, demo.m_pRTT_1_1, demo.m_pRTT_1_2}) {
+    ASSERT_NE(made, nullptr);
+    EXPECT_NE(made->shaderResourceView, nullptr);
+  }
+  EXPECT_NE(demo.m_pRTT_4_1, nullptr);  // kept for Shutdown
+  EXPECT_EQ(demo.m_pRTT_4_2, nullptr);
+  EXPECT_EQ(demo.m_pQuad_Blur_4, nullptr);
+  EXPECT_EQ(demo.m_pLens, nullptr);
+  EXPECT_EQ(demo.m_pScenes, nullptr);
+  ASSERT_NE(demo.m_pSound, nullptr);
+  EXPECT_FALSE(MusicStarted(demo));
+
+  demo.Shutdown();
+  EXPECT_EQ(demo.m_pRTT_4_1, nullptr);
   EXPECT_EQ(IUnknown::LiveObjectCount(), liveBefore) << "Direct3D objects left behind";
 }
 

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/Timer.h"
+#include "gfx/MakeRenderContext.h"
 #include "gfx/EffectQuad.h"
 #include "gfx/Quad.h"
 #include "gfx/RenderStateManager.h"
@@ -58,12 +59,7 @@ class QuadTest : public ::testing::Test {
     ASSERT_TRUE(post.CreateSamplers() && post.Initialize());
     rc = testing_support::TestRenderContext(gpu, &states, textures.get(), &shaders);
     rc.timer = &timer;
-    rc.width = screenWidth ? screenWidth : width;
-    rc.height = screenHeight ? screenHeight : height;
-    const float w = static_cast<float>(rc.width), h = static_cast<float>(rc.height);
-    D3DXMatrixOrthoLH(&rc.orthoFull, w, h, rc.nearPlane, rc.farPlane);
-    D3DXMatrixOrthoLH(&rc.orthoHalf, w * 0.5f, h * 0.5f, rc.nearPlane, rc.farPlane);
-    D3DXMatrixOrthoLH(&rc.orthoQuarter, w * 0.25f, h * 0.25f, rc.nearPlane, rc.farPlane);
+    SetRenderContextScreen(rc, screenWidth ? screenWidth : width, screenHeight ? screenHeight : height);
   }
 
   ID3D11ShaderResourceView* Texture(const std::string& name, const std::vector<uint8_t>& png) {

@@ -1,7 +1,8 @@
 #pragma once
 // The render context a GPU test hands to drawing objects: the headless device's context and
-// depth buffer, the given states, textures and programs, and the device's size as the screen.
-#include "gfx/RenderContext.h"
+// depth buffer, the given states, textures and programs, and the device's size as the screen
+// with its orthographic projections.
+#include "gfx/MakeRenderContext.h"
 #include "support/GpuTestDevice.h"
 
 namespace testing_support {
@@ -15,8 +16,7 @@ inline RenderContext TestRenderContext(const GpuTestDevice& gpu, RenderStateMana
   rc.renderStates = states;
   rc.textures = textures;
   rc.shaders = shaders;
-  rc.width = gpu.width;
-  rc.height = gpu.height;
+  SetRenderContextScreen(rc, gpu.width, gpu.height);
   return rc;
 }
 

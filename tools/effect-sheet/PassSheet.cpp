@@ -120,7 +120,9 @@ class PassSheet {
     m_demo.m_height = m_options.height;
     m_demo.m_hWnd = m_window;
     m_demo.m_pTimer = &m_timer;
-    if (!m_demo.CreateDevice()) return false;
+    if (!m_demo.CreateDevice() || !m_demo.CreateRenderStates() || !m_demo.CreateTextureCache() ||
+        !m_demo.CreateShaderPrograms())
+      return false;
     m_demo.FillRenderContext();
     m_demo.m_renderContext.sound = &m_sound;
     if (!m_demo.CreateRenderTargets() || !m_demo.CreateScreenQuads() || !m_demo.CreateRadialBlur() ||

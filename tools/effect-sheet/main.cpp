@@ -18,6 +18,7 @@
 #include "Canvas.h"
 #include "app/Timer.h"
 #include "fx/PostEffect.h"
+#include "gfx/MakeRenderContext.h"
 #include "gfx/D3D11Device.h"
 #include "gfx/Quad.h"
 #include "gfx/RenderStateManager.h"
@@ -166,20 +167,14 @@ int main(int argc, char** argv) {
   post->audioLevel = options.audio;
 
   // Every tile is a screen of its own: the quad covers the tile's viewport.
-  RenderContext rc;
-  rc.hWnd = gpu.window;
-  rc.timer = &timer;
-  rc.device = device;
-  rc.context = context;
-  rc.depthStencilView = gpu.d3d.GetDepthStencilView();
-  rc.renderStates = &states;
-  rc.textures = &textures;
-  rc.shaders = &shaders;
-  rc.width = tw;
-  rc.height = th;
-  D3DXMatrixOrthoLH(&rc.orthoFull, static_cast<float>(tw), static_cast<float>(th), rc.nearPlane, rc.farPlane);
-  D3DXMatrixOrthoLH(&rc.orthoHalf, tw * 0.5f, th * 0.5f, rc.nearPlane, rc.farPlane);
-  D3DXMatrixOrthoLH(&rc.orthoQuarter, tw * 0.25f, th * 0.25f, rc.nearPlane, rc.farPlane);
+  RenderContextOwners owners;
+  owners.hWnd = gpu.window;
+  owners.timer = &timer;
+  owners.renderStates = &states;
+  owners.textures = &textures;
+  owners.shaders = &shaders;
+  RenderContext rc = MakeRenderContext(gpu.d3d, owners);
+  SetRenderContextScreen(rc, tw, th);
   Quad card(rc);
   if (!card.Create(16, 0) || !card.texture) {
     std::fprintf(stderr, "pulsar-effect-sheet: no test card (testbild.jpg) in %s/engine_data\n", options.stage.c_str());

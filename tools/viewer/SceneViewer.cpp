@@ -7,6 +7,7 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
+#include "gfx/MakeRenderContext.h"
 #include "platform/window.h"
 
 bool SceneViewer::Initialize(platform::Window* window, const ViewerSettings& viewerSettings) {
@@ -20,18 +21,12 @@ bool SceneViewer::Initialize(platform::Window* window, const ViewerSettings& vie
   m_textures = std::make_unique<TextureCache>(m_device.GetDevice());
   if (!m_shaders.InitShaders(window, m_device.GetDevice(), m_device.GetDeviceContext(), nullptr)) return false;
 
-  m_context.hWnd = window;
-  m_context.device = m_device.GetDevice();
-  m_context.context = m_device.GetDeviceContext();
-  m_context.depthStencilView = m_device.GetDepthStencilView();
-  m_context.renderStates = &m_states;
-  m_context.textures = m_textures.get();
-  m_context.shaders = &m_shaders;
-  m_context.width = settings.width;
-  m_context.height = settings.height;
-  m_context.orthoFull = m_device.GetOrthoMatrix();
-  m_context.orthoHalf = m_device.GetHalfOrthoMatrix();
-  m_context.orthoQuarter = m_device.GetQuarterOrthoMatrix();
+  RenderContextOwners owners;
+  owners.hWnd = window;
+  owners.renderStates = &m_states;
+  owners.textures = m_textures.get();
+  owners.shaders = &m_shaders;
+  m_context = MakeRenderContext(m_device, owners);
 
   m_shadowMap = std::make_unique<RenderTarget>(m_context);
   if (!m_shadowMap->Create(1.0f)) return false;

@@ -1,0 +1,69 @@
+#include "platform/font.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <new>
+
+namespace platform {
+
+FontLibrary* FontLibrary::Create() {
+  FT_Library library = nullptr;
+  if (FT_Init_FreeType(&library) != 0) return nullptr;
+  FontLibrary* result = new (std::nothrow) FontLibrary();
+  if (!result) {
+    FT_Done_FreeType(library);
+    return nullptr;
+  }
+  result->library = library;
+  return result;
+}
+
+FontFace* FontLibrary::CreateFace(const std::string& family) {
+  const std::string file = ResolveFontFile(family);
+  if (file.empty()) return nullptr;
+  FT_Face face = nullptr;
+  if (FT_New_Face(library, file.c_str(), 0, &face) != 0) return nullptr;
+  FontFace* result = new (std::nothrow) FontFace();
+  if (!result) {
+    FT_Done_Face(face);
+    return nullptr;
+  }
+  result->face = face;
+  result->family = family;
+  result->file = file;
+  return result;
+}
+
+void FontLibrary::Release() {
+  if (library) FT_Done_FreeType(library);
+  delete this;
+}
+
+void FontFace::Release() {
+  if (face) FT_Done_Face(face);
+  delete this;
+}
+
+std::string ResolveFontFile(const std::string& family) {
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (!config) return {};
+  std::string file;
+  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str()));
+  if (pattern) {
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, pattern, &result);
+    FcChar8* path = nullptr;
+    if (match && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path)
+      file = reinterpret_cast<const char*>(path);
+    if (match) FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
+  }
+  FcConfigDestroy(config);
+  return file;
+}
+
+}  // namespace platform

@@ -1,0 +1,88 @@
+// The timeline through the real Demo: which scene owns a show time, what the lens, the music
+// level and the keyed quads do at the Parts' instants, and starting the show late.
+#include <gtest/gtest.h>
+
+#include "DemoFixture.h"
+#include "demo/Lens.h"
+#include "gfx/ShaderManager.h"
+#include "sound/Sound.h"
+#include "support/GpuTestDevice.h"
+
+namespace {
+
+using demo_test::DemoFixture;
+
+class DemoTimelineTest : public DemoFixture {
+ protected:
+  void SetUp() override {
+    DemoFixture::SetUp();
+    if (IsSkipped()) return;
+    Open(160, 90);
+    ASSERT_TRUE(InitializeDemo());
+  }
+};
+
+TEST_F(DemoTimelineTest, EachSlotStartsAtItsOwnMillisecond) {
+  const struct {
+    int64_t t;
+    int32_t scene;
+  } kSlots[] = {{0, 5},      {23499, 5},  {23500, 7},  {46999, 7},  {47000, 4},  {69000, 1},
+                {91000, 2},  {113150, 3}, {135150, 0}, {157250, 9}, {179299, 9}, {179300, 10},
+                {204200, 10}};
+  for (const auto& slot : kSlots) {
+    FrameAt(slot.t);
+    EXPECT_EQ(demo.m_nScene, slot.scene) << slot.t;
+  }
+  testing_support::ExpectNoGLErrors();
+}
+
+TEST_F(DemoTimelineTest, TheLensFollowsTheLaterKeyAndHoldsThroughTheGap) {
+  FrameAt(46000);
+  FrameAt(47000);
+  EXPECT_FLOAT_EQ(demo.m_pLens->fov, 10.0f);
+  FrameAt(60000);
+  for (int64_t t = 60000; t <= 63499; t += 500) {
+    FrameAt(t);
+    EXPECT_FLOAT_EQ(demo.m_pLens->fov, 45.0f) << t;
+  }
+  FrameAt(68000);
+  EXPECT_FLOAT_EQ(demo.m_pLens->fov, 25.0f);
+}
+
+TEST_F(DemoTimelineTest, TheMusicLevelIsHandedOverAtMostEvery34Milliseconds) {
+  FrameAt(50000);
+  ASSERT_EQ(demo.m_lastSample, 50000);
+  PostProcessShader& post = *demo.m_pSM->postProcessShader;
+  EXPECT_FLOAT_EQ(post.audioLevel, demo.m_pSound->peak);
+  // A level no music gives shows whether a frame handed a new one over.
+  post.audioLevel = -1.0f;
+  FrameAt(50020);
+  EXPECT_FLOAT_EQ(post.audioLevel, -1.0f);
+  FrameAt(50033);
+  EXPECT_FLOAT_EQ(post.audioLevel, -1.0f);
+  EXPECT_EQ(demo.m_lastSample, 50000);
+  FrameAt(50034);
+  EXPECT_EQ(demo.m_lastSample, 50034);
+  EXPECT_FLOAT_EQ(post.audioLevel, demo.m_pSound->peak);
+}
+
+TEST_F(DemoTimelineTest, TheFlagsAppearAt9700AndChangeAt15200) {
+  FrameAt(9699);
+  EXPECT_LE(Brightest(), 8) << "black (under the look's grain) before the first flag";
+  FrameAt(9700);
+  EXPECT_GT(Brightest(), 60);
+}
+
+TEST_F(DemoTimelineTest, KeyedQuadsAtTheirEdges) {
+  FrameAt(94700);
+  const float x = demo.m_pQuadText_Qualle->currentCorners[0].x;
+  EXPECT_GT(x, 50.0f) << "the jellyfish caption is still sliding in";
+  EXPECT_LT(x, 100.0f);
+  for (int64_t t : {197000, 200000, 204200}) {
+    FrameAt(t);
+    EXPECT_FLOAT_EQ(demo.m_pQuadFaderBlack->alpha, 1.0f) << t;
+  }
+  EXPECT_EQ(demo.m_pQuadFlasher->keyframes.size(), 80u);
+}
+
+}  // namespace
