@@ -201,6 +201,12 @@ class Demo {
   void DrawSceneAgain(int32_t index, bool depthPass, bool shaderFlag);
   // The loaded scene at index; null before the scenes are loaded.
   Scene* SceneAt(int32_t index) const;
+  // Draws a particle system with a world matrix, seen from its preset eye through the lens.
+  void ParticleView(ParticleSystem* system, const D3DXMATRIX& world);
+  // Lays the radial blur of m_pRTT_1_1 over it at half strength, into m_pRTT_1_1 and m_pRTT_1_2.
+  void RadialOverlay();
+  // The device's world turned about x, then y, then z (radians).
+  D3DXMATRIX TurnedWorld(float x, float y, float z) const;
 
  private:
   void ReleaseScreenResources();

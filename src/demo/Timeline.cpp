@@ -51,6 +51,13 @@ void Demo::RunScene(int64_t t) {
       SceneTunnel1();
       SceneTunnel2();
       break;
+    case 4: SceneMagnet(m_pTexture_1); break;
+    case 1: SceneZelle(m_pTexture_1); break;
+    case 2: SceneQualle(m_pTexture_1); break;
+    case 3: SceneFratze(m_pTexture_1); break;
+    case 0: SceneBlob(m_pTexture_1); break;
+    case 9: SceneSoft(m_pTexture_1); break;
+    case 10: SceneLogo(m_pTexture_1); break;
     default: break;
   }
 }

@@ -62,4 +62,11 @@ int DemoFixture::Brightest() {
   return brightest;
 }
 
+void SmallShowFixture::SetUp() {
+  DemoFixture::SetUp();
+  if (IsSkipped()) return;
+  Open(160, 90);
+  ASSERT_TRUE(InitializeDemo());
+}
+
 }  // namespace demo_test

@@ -42,4 +42,10 @@ class DemoFixture : public ::testing::Test {
   long liveBefore = 0;
 };
 
+// The Demo created on a small screen, ready for frames.
+class SmallShowFixture : public DemoFixture {
+ protected:
+  void SetUp() override;
+};
+
 }  // namespace demo_test

@@ -10,17 +10,8 @@
 
 namespace {
 
-using demo_test::DemoFixture;
 
-class DemoTimelineTest : public DemoFixture {
- protected:
-  void SetUp() override {
-    DemoFixture::SetUp();
-    if (IsSkipped()) return;
-    Open(160, 90);
-    ASSERT_TRUE(InitializeDemo());
-  }
-};
+using DemoTimelineTest = demo_test::SmallShowFixture;
 
 TEST_F(DemoTimelineTest, EachSlotStartsAtItsOwnMillisecond) {
   const struct {

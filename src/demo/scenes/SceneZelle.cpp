@@ -1,0 +1,19 @@
+// The cell: two turning shells of rings around the cell scene, with the radial blur over all.
+#include "app/Timer.h"
+#include "demo/Demo.h"
+#include "demo/Lens.h"
+
+void Demo::SceneZelle(RenderTarget* output) {
+  PrepareTarget(m_pRTT_1_1);
+  m_zelleAngle += static_cast<float>(m_pTimer->delta) * 0.0031415928902302215f;
+  if (m_zelleAngle > 360.0f) m_zelleAngle -= 360.0f;
+  // The shells are seen through a fixed 45-degree lens; the cell through the keyed one.
+  m_pLens->SetFov(45.0f);
+  const float a = m_zelleAngle;
+  ParticleView(m_pSB_Zelle1, TurnedWorld(0.01f * a, 0.02f * a, 0.03f * a));
+  ParticleView(m_pSB_Zelle2, TurnedWorld(0.02f * a, 0.03f * a, 0.04f * a));
+  m_pLens->Update();
+  DrawScene(1, false, false);
+  RadialOverlay();
+  FinishWith(output, m_pRTT_1_2, 104);
+}

@@ -1,0 +1,74 @@
+// The scene compositions' own state through the real Demo: the blob's and the cell's turning
+// particles, the lens the particles are seen through, and the glitch hand-over.
+#include <gtest/gtest.h>
+
+#include "DemoFixture.h"
+#include "demo/Lens.h"
+#include "fx/GlitchSound.h"
+#include "sound/Sound.h"
+#include "support/GpuTestDevice.h"
+
+namespace {
+
+class DemoScenesTest : public demo_test::SmallShowFixture {
+ protected:
+
+  // How far one blob frame of delta ms turns the particles at a music peak.
+  float BlobTurn(float peak, int64_t delta) {
+    timer.elapsed = 140000;
+    timer.delta = delta;
+    demo.m_pSound->peak = peak;
+    const float before = demo.m_blobAngle;
+    demo.SceneBlob(demo.m_pTexture_1);
+    return demo.m_blobAngle - before;
+  }
+};
+
+TEST_F(DemoScenesTest, TheBlobTurnsTenTimesFasterFromHalfPeak) {
+  const float slow = BlobTurn(0.49f, 40);
+  const float fast = BlobTurn(0.5f, 40);
+  EXPECT_NEAR(slow, 0.0005f * 3.1415927f * 40.0f, 1e-5f);
+  EXPECT_NEAR(fast, 10.0f * slow, 1e-4f);
+  EXPECT_FLOAT_EQ(BlobTurn(1.0f, 0), 0.0f);
+  // The angle wraps once past 360.
+  demo.m_blobAngle = 359.99f;
+  BlobTurn(1.0f, 40);
+  EXPECT_NEAR(demo.m_blobAngle, 359.99f + 0.6283185f - 360.0f, 1e-3f);
+  testing_support::ExpectNoGLErrors();
+}
+
+TEST_F(DemoScenesTest, WithoutTimeTheCellsShellsStandStill) {
+  timer.elapsed = 80000;
+  timer.delta = 0;
+  demo.SceneZelle(demo.m_pTexture_1);
+  EXPECT_FLOAT_EQ(demo.m_zelleAngle, 0.0f);
+  timer.delta = 100;
+  demo.SceneZelle(demo.m_pTexture_1);
+  EXPECT_NEAR(demo.m_zelleAngle, 0.31415929f, 1e-6f);
+  // The shells were seen through 45 degrees; the cell gets the keyed lens, here the start of
+  // the key that begins at 80000 (not the end of the one that ends there).
+  EXPECT_FLOAT_EQ(demo.m_pLens->fov, 30.0f);
+}
+
+TEST_F(DemoScenesTest, TheJellyfishSpecksAlwaysSeeFortyFiveDegrees) {
+  FrameAt(94000);  // the keys say about 58 degrees here
+  EXPECT_FLOAT_EQ(demo.m_pLens->fov, 45.0f);
+  timer.elapsed = 94000;
+  demo.m_pLens->Update();
+  EXPECT_GT(demo.m_pLens->fov, 50.0f);
+}
+
+TEST_F(DemoScenesTest, TheSoundGlitchTakesOverAt151700Once) {
+  FrameAt(151660);
+  FrameAt(151699);
+  EXPECT_FALSE(demo.m_bGlitchSoundStarted);
+  FrameAt(151700);
+  EXPECT_TRUE(demo.m_bGlitchSoundStarted);
+  EXPECT_EQ(demo.m_pGlitchSound->lastUpdate, 151700);
+  FrameAt(151740);
+  EXPECT_EQ(demo.m_pGlitchSound->lastUpdate, 151700);  // its interval has not passed
+  FrameAt(151780);
+  EXPECT_EQ(demo.m_pGlitchSound->lastUpdate, 151780);
+}
+
+}  // namespace
