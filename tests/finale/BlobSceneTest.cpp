@@ -11,7 +11,7 @@
 
 namespace {
 
-using implicit::Vec3;
+using kit::Vec3;
 
 const PolyObject* Blob(const Scene& scene) {
   for (const auto& object : scene.polyObjects)
@@ -46,15 +46,15 @@ TEST(BlobSceneTest, KeysLieOnTheIsoSurfaceWithTheFieldsNormals) {
   for (size_t k = 0; k < mesh->morphKeys.size(); ++k) {
     const MorphKey& key = *mesh->morphKeys[k];
     const std::vector<blob::Metaball> balls = blob::BallsAt(static_cast<float>(key.frame));
-    const implicit::Field field = [&](Vec3 p) { return blob::FieldValue(balls, p); };
+    const kit::Field field = [&](Vec3 p) { return blob::FieldValue(balls, p); };
     int agreeing = 0;
     for (int v = 0; v < key.vertexCount; ++v) {
       const Vec3 p{key.positions[v].x, key.positions[v].y, key.positions[v].z};
       ASSERT_NEAR(field(p), blob::kIso, 0.01f) << "frame " << key.frame << " vertex " << v;
       // The show's normal (from the triangles) against the field's gradient by central differences.
-      const Vec3 expected = implicit::FieldNormal(field, p, 0.05f);
+      const Vec3 expected = kit::FieldNormal(field, p, 0.05f);
       const Vec3 shown{key.normals[v].x, key.normals[v].y, key.normals[v].z};
-      const float cosine = implicit::Dot(expected, shown);
+      const float cosine = kit::Dot(expected, shown);
       EXPECT_GT(cosine, 0.0f) << "a normal points into the blob: frame " << key.frame << " vertex " << v;
       if (cosine > std::cos(15.0f * 3.14159265f / 180.0f)) ++agreeing;
     }
@@ -76,27 +76,27 @@ TEST(BlobSceneTest, CamerasStayOutsideTheBlob) {
 
 TEST(GeodesicSphereTest, IsClosedOutwardAndEvenlySpread) {
   c4e::PolyObject mesh;
-  implicit::AppendGeodesicSphere(mesh, 6);
+  kit::AppendGeodesicSphere(mesh, 6);
   ASSERT_EQ(mesh.vertices.size(), 10u * 36 + 2);
   ASSERT_EQ(mesh.polygons.size(), 20u * 36);
   // A closed outward mesh of the unit sphere encloses a little less than 4π/3.
-  const float volume = implicit::EnclosedVolume(mesh.vertices, mesh.polygons);
+  const float volume = kit::EnclosedVolume(mesh.vertices, mesh.polygons);
   EXPECT_GT(volume, 0.95f * 4.18879f);
   EXPECT_LT(volume, 4.18879f);
-  const std::vector<Vec3> normals = implicit::VertexNormals(mesh.vertices, mesh.polygons);
-  for (size_t v = 0; v < mesh.vertices.size(); ++v) ASSERT_GT(implicit::Dot(normals[v], mesh.vertices[v]), 0.99f);
+  const std::vector<Vec3> normals = kit::VertexNormals(mesh.vertices, mesh.polygons);
+  for (size_t v = 0; v < mesh.vertices.size(); ++v) ASSERT_GT(kit::Dot(normals[v], mesh.vertices[v]), 0.99f);
 }
 
 TEST(GeodesicSphereTest, ProjectionFindsTheOutermostCrossing) {
   // Two nested shells (inside |p| < 1 and 2 < |p| < 3): the ray must stop at the outer one.
-  const implicit::Field shells = [](Vec3 p) {
-    const float r = implicit::Length(p);
+  const kit::Field shells = [](Vec3 p) {
+    const float r = kit::Length(p);
     return (r < 1.0f || (r > 2.0f && r < 3.0f)) ? 1.0f : 0.0f;
   };
-  const Vec3 hit = implicit::ProjectRay(shells, 0.5f, Vec3{}, implicit::Normalize(Vec3{1, 2, 2}), 5.0f);
-  EXPECT_NEAR(implicit::Length(hit), 3.0f, 0.01f);
+  const Vec3 hit = kit::ProjectRay(shells, 0.5f, Vec3{}, kit::Normalize(Vec3{1, 2, 2}), 5.0f);
+  EXPECT_NEAR(kit::Length(hit), 3.0f, 0.01f);
   // A field that never reaches the level leaves the vertex at the centre.
-  const Vec3 none = implicit::ProjectRay([](Vec3) { return 0.0f; }, 0.5f, Vec3{1, 1, 1}, Vec3{0, 1, 0}, 5.0f);
+  const Vec3 none = kit::ProjectRay([](Vec3) { return 0.0f; }, 0.5f, Vec3{1, 1, 1}, Vec3{0, 1, 0}, 5.0f);
   EXPECT_EQ(none.x, 1.0f);
   EXPECT_EQ(none.y, 1.0f);
 }

@@ -26,7 +26,7 @@ int UnmatchedEdges(const logo::Solid& solid) {
   return unmatched;
 }
 
-float Volume(const logo::Solid& solid) { return implicit::EnclosedVolume(solid.positions, solid.triangles); }
+float Volume(const logo::Solid& solid) { return kit::EnclosedVolume(solid.positions, solid.triangles); }
 
 const logo::LogoSolids& Solids() {
   static logo::LogoSolids solids;

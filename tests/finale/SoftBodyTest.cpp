@@ -12,7 +12,7 @@
 
 namespace {
 
-using implicit::Vec3;
+using kit::Vec3;
 using soft::Body;
 using soft::ShapeKind;
 using soft::SoftWorld;
@@ -27,7 +27,7 @@ Body Ball(float radius, Vec3 at, Vec3 velocity) {
   body.shape.kind = ShapeKind::Sphere;
   body.shape.size = {radius, radius, radius};
   c4e::PolyObject sphere;
-  implicit::AppendGeodesicSphere(sphere, 6);
+  kit::AppendGeodesicSphere(sphere, 6);
   for (const Vec3& d : sphere.vertices) body.rest.push_back(d * radius);
   body.triangles = sphere.polygons;
   body.start = at;
@@ -67,7 +67,7 @@ TEST(SoftWorldTest, CollisionsBetweenBodiesConserveMomentumAndKeepThemApart) {
   float closest = 1e9f;
   for (int f = 0; f < 30; ++f) {
     world.StepFrame();
-    closest = std::fmin(closest, implicit::Length(world.bodies()[0].centre - world.bodies()[1].centre));
+    closest = std::fmin(closest, kit::Length(world.bodies()[0].centre - world.bodies()[1].centre));
   }
   const Vec3 now = Momentum(world.bodies()[0]) + Momentum(world.bodies()[1]);
   const float n = static_cast<float>(world.bodies()[0].v.size());
@@ -92,9 +92,9 @@ TEST(SoftSceneTest, BodiesKeepTheirVolume) {
   const SoftWorld world = soft::MakeWorld();
   for (size_t b = 0; b < recording.frames.size(); ++b) {
     const auto& triangles = world.bodies()[b].triangles;
-    const float rest = implicit::EnclosedVolume(world.bodies()[b].rest, triangles);
+    const float rest = kit::EnclosedVolume(world.bodies()[b].rest, triangles);
     for (size_t f = 0; f < recording.frames[b].size(); ++f) {
-      const float volume = implicit::EnclosedVolume(recording.frames[b][f], triangles);
+      const float volume = kit::EnclosedVolume(recording.frames[b][f], triangles);
       ASSERT_GT(volume, 0.8f * rest) << "body " << b << " frame " << f;
       ASSERT_LT(volume, 1.2f * rest) << "body " << b << " frame " << f;
     }
@@ -107,7 +107,7 @@ TEST(SoftSceneTest, BodiesComeToRest) {
     const auto& frames = recording.frames[b];
     float fastest = 0.0f;
     for (size_t v = 0; v < frames.back().size(); ++v)
-      fastest = std::fmax(fastest, implicit::Length(frames.back()[v] - frames[frames.size() - 2][v]) * 25.0f);
+      fastest = std::fmax(fastest, kit::Length(frames.back()[v] - frames[frames.size() - 2][v]) * 25.0f);
     EXPECT_LT(fastest, 5.0f) << "body " << b << " still moves at the scene's end (units per second)";
   }
 }
@@ -160,7 +160,7 @@ TEST(SoftSceneTest, ThinnedKeysStayWithinTheirTolerance) {
       const float s = static_cast<float>(f - keys[k]) / (keys[k + 1] - keys[k]);
       for (size_t v = 0; v < frames[f].size(); v += 17) {
         const Vec3 blended = frames[keys[k]][v] + (frames[keys[k + 1]][v] - frames[keys[k]][v]) * s;
-        ASSERT_LE(implicit::Length(blended - frames[f][v]), soft::kKeyTolerance + 1e-3f);
+        ASSERT_LE(kit::Length(blended - frames[f][v]), soft::kKeyTolerance + 1e-3f);
       }
     }
   }

@@ -3,12 +3,14 @@
 #include <cmath>
 
 #include "BlobTextures.h"
+#include "Caption.h"
+#include "Generator.h"
 #include "Geodesic.h"
 #include "Metaballs.h"
 
 namespace blob {
 
-using implicit::Vec3;
+using kit::Vec3;
 
 namespace {
 
@@ -44,7 +46,7 @@ c4e::PolyObject Blob() {
   blob.uvScale[0] = 3.0f;
   blob.uvScale[1] = 2.0f;
   blob.smoothNormals = true;
-  implicit::AppendGeodesicSphere(blob, kSphereFrequency);
+  kit::AppendGeodesicSphere(blob, kSphereFrequency);
   const std::vector<Vec3> directions = blob.vertices;
   blob.vertices = SurfaceAt(directions, 0.0f);
   blob.hasMorph = true;
@@ -132,7 +134,8 @@ c4e::Scene BlobScene() {
 
 bool WriteBlobContent(const std::string& directory) {
   const std::string at = directory + "/";
-  return c4e::WriteSceneFile(BlobScene(), at + "blob.c4e") && WriteBlobTextures(directory);
+  return kit::WriteCheckedScene(BlobScene(), directory, "blob.c4e") && WriteBlobTextures(directory) &&
+         kit::WriteCaption(kCaption, at + "text_blob.png");
 }
 
 }  // namespace blob

@@ -12,9 +12,12 @@ namespace blob {
 constexpr uint64_t kBlobId = 0xB10B000000000001ull;
 constexpr uint64_t kFocusId = 0xB10B000000000002ull;
 
+constexpr const char* kCaption = "Metaballs";
+
 c4e::Scene BlobScene();
 
-// Writes "blob.c4e" and its pictures into directory; false when a file cannot be written.
+// Writes "blob.c4e", its pictures and its caption "text_blob.png" into directory; false when the
+// scene fails its checks or a file cannot be written.
 bool WriteBlobContent(const std::string& directory);
 
 }  // namespace blob

@@ -2,21 +2,20 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <functional>
-#include <vector>
 
-#include "LabTextures.h"
-#include "Painting.h"
+#include "Noise.h"
+#include "VecMath.h"
+#include "Picture.h"
 
 namespace blob {
 
-using implicit::CubeDds;
-using implicit::Fbm;
-
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
+using kit::kPi;
+
+float Fbm(float x, float y, int period, int octaves, uint32_t seed) {
+  return kit::TiledFbm(kit::NoiseKind::Value, x, y, period, octaves, seed);
+}
 
 // Thin bright lines where the noise crosses one half: 1 on a line, 0 away from it.
 float Ridge(float value, float width) { return std::max(0.0f, 1.0f - std::fabs(value - 0.5f) / width); }
@@ -25,63 +24,23 @@ float Height(float u, float v) {
   return 0.6f * Fbm(u * 8, v * 8, 8, 4, 31) + 0.4f * Ridge(Fbm(u * 4, v * 4, 4, 3, 37), 0.08f);
 }
 
-lab::Picture Ripples(int size) {
-  lab::Picture picture(size, size);
-  const float step = 1.0f / size, depth = 5.0f;
-  for (int y = 0; y < size; ++y)
-    for (int x = 0; x < size; ++x) {
-      const float u = (x + 0.5f) / size, v = (y + 0.5f) / size;
-      const float du = (Height(u + step, v) - Height(u - step, v)) * depth;
-      const float dv = (Height(u, v + step) - Height(u, v - step)) * depth;
-      const float length = std::sqrt(du * du + dv * dv + 1.0f);
-      float* p = picture.At(x, y);
-      p[0] = -du / length * 0.5f + 0.5f;
-      p[1] = -dv / length * 0.5f + 0.5f;
-      p[2] = 1.0f / length * 0.5f + 0.5f;
-      p[3] = 1.0f;
-    }
-  return picture;
-}
-
 // Veins of light under the skin, yellow-green, brighter where two vein networks cross.
-lab::Picture Veins(int width, int height) {
-  lab::Picture picture(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const float u = (x + 0.5f) / width, v = (y + 0.5f) / height;
-      const float a = Ridge(Fbm(u * 6, v * 3, 6, 4, 53), 0.035f);
-      const float b = Ridge(Fbm(u * 12, v * 6, 12, 3, 59), 0.05f);
-      const float glow = std::pow(a, 1.5f) * 0.9f + std::pow(b, 2.0f) * 0.35f;
-      float* p = picture.At(x, y);
-      p[0] = 0.55f * glow;
-      p[1] = 0.95f * glow;
-      p[2] = 0.12f * glow;
-      p[3] = 1.0f;
-    }
-  return picture;
+kit::Rgba Veins(float u, float v) {
+  const float a = Ridge(Fbm(u * 6, v * 3, 6, 4, 53), 0.035f);
+  const float b = Ridge(Fbm(u * 12, v * 6, 12, 3, 59), 0.05f);
+  const float glow = std::pow(a, 1.5f) * 0.9f + std::pow(b, 2.0f) * 0.35f;
+  return {0.55f * glow, 0.95f * glow, 0.12f * glow, 1.0f};
 }
 
 // A soap-film sky: rainbow interference bands that swirl, darker below the horizon.
 void Film(float x, float y, float z, float rgb[3]) {
+  const float length = std::max(std::sqrt(x * x + y * y + z * z), 1e-6f);
+  x /= length, y /= length, z /= length;
   const float azimuth = std::atan2(x, z) / (2 * kPi) + 0.5f;
   const float swirl = Fbm(azimuth * 4, (y + 1) * 2, 4, 4, 71);
   const float thickness = 2.2f * y + 3.0f * swirl;
   const float level = 0.35f + 0.65f * std::clamp(0.5f + 0.7f * y, 0.0f, 1.0f);
-  for (int c = 0; c < 3; ++c)
-    rgb[c] = level * (0.5f + 0.5f * std::cos(2 * kPi * (thickness + c * 0.33f)));
-}
-
-lab::Picture FilmPanorama(int width, int height) {
-  lab::Picture picture(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const float azimuth = ((x + 0.5f) / width - 0.5f) * 2 * kPi;
-      const float polar = (y + 0.5f) / height * kPi;
-      float* p = picture.At(x, y);
-      Film(std::sin(polar) * std::sin(azimuth), std::cos(polar), std::sin(polar) * std::cos(azimuth), p);
-      p[3] = 1.0f;
-    }
-  return picture;
+  for (int c = 0; c < 3; ++c) rgb[c] = level * (0.5f + 0.5f * std::cos(2 * kPi * (thickness + c * 0.33f)));
 }
 
 // The wet room: near black with hard white strip lights and an acid glow low down, so the blob's
@@ -111,9 +70,11 @@ void WetRoom(float x, float y, float z, float rgb[3]) {
 
 bool WriteBlobTextures(const std::string& directory) {
   const std::string at = directory + "/";
-  return lab::WritePng(Ripples(256), at + "blob_ripples_n.png") && lab::WritePng(Veins(512, 256), at + "blob_veins.png") &&
-         lab::WritePng(FilmPanorama(512, 256), at + "blob_film.png") &&
-         lab::WriteBytes(CubeDds(128, WetRoom), at + "blob_wet.dds");
+  using kit::TextureKind;
+  return kit::WriteTexture(kit::NormalMapFromHeight(256, 0.04f, Height), TextureKind::Normal, at + "blob_ripples_n.png") &&
+         kit::WriteTexture(kit::Paint(512, 256, Veins), TextureKind::Luminance, at + "blob_veins.png") &&
+         kit::WriteTexture(kit::Panorama(512, 256, Film), TextureKind::Colour, at + "blob_film.png") &&
+         kit::WriteBytes(kit::CubeDds(128, WetRoom), at + "blob_wet.dds");
 }
 
 }  // namespace blob

@@ -6,7 +6,7 @@
 
 namespace blob {
 
-using implicit::Vec3;
+using kit::Vec3;
 
 namespace {
 
@@ -61,7 +61,7 @@ float FieldValue(const std::vector<Metaball>& balls, Vec3 p) {
   float value = 0.0f;
   for (const Metaball& b : balls) {
     const Vec3 d = p - b.centre;
-    const float q = b.radius * b.radius / std::fmax(implicit::Dot(d, d), 1e-6f);
+    const float q = b.radius * b.radius / std::fmax(kit::Dot(d, d), 1e-6f);
     value += q * q;
   }
   return value;
@@ -82,8 +82,8 @@ std::vector<Vec3> SurfaceAt(const std::vector<Vec3>& unitSphere, float frame) {
   const std::vector<Metaball> balls = BallsAt(frame);
   float reach = 0.0f;
   const Vec3 centre = FieldCentre(balls);
-  for (const Metaball& b : balls) reach = std::fmax(reach, implicit::Length(b.centre - centre) + 3.0f * b.radius);
-  return implicit::ProjectSphere(
+  for (const Metaball& b : balls) reach = std::fmax(reach, kit::Length(b.centre - centre) + 3.0f * b.radius);
+  return kit::ProjectSphere(
       unitSphere, [&](Vec3 p) { return FieldValue(balls, p); }, kIso, centre, reach, 64);
 }
 

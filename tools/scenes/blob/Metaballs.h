@@ -9,7 +9,7 @@
 namespace blob {
 
 struct Metaball {
-  implicit::Vec3 centre;
+  kit::Vec3 centre;
   float radius = 0.0f;  // alone, the ball's iso-surface is a sphere of this radius
 };
 
@@ -25,12 +25,12 @@ std::vector<Metaball> BallsAt(float frame);
 
 // Σ (radius / distance)⁴: 1 on a lone ball's sphere, growing inwards; the steep falloff keeps
 // the satellites distinct lumps instead of one swollen ball.
-float FieldValue(const std::vector<Metaball>& balls, implicit::Vec3 p);
+float FieldValue(const std::vector<Metaball>& balls, kit::Vec3 p);
 
 // The point the sphere's rays start from: the volume-weighted centre of the balls.
-implicit::Vec3 FieldCentre(const std::vector<Metaball>& balls);
+kit::Vec3 FieldCentre(const std::vector<Metaball>& balls);
 
 // The blob's vertex positions at a frame: the unit sphere's directions projected onto the field.
-std::vector<implicit::Vec3> SurfaceAt(const std::vector<implicit::Vec3>& unitSphere, float frame);
+std::vector<kit::Vec3> SurfaceAt(const std::vector<kit::Vec3>& unitSphere, float frame);
 
 }  // namespace blob

@@ -84,17 +84,22 @@ Picture TypesetCaption(const std::string& text, const std::string& fontPath) {
   const int dx = (width - (box.x1 - box.x0 + 1)) / 2 - box.x0;
   const int dy = (height - (box.y1 - box.y0 + 1)) / 2 - box.y0 - static_cast<int>(kShadowOffset / 2);
 
-  std::vector<float> letters(static_cast<size_t>(width) * height, 0.0f), shadow(letters.size(), 0.0f);
-  const int shift = static_cast<int>(kShadowOffset);
+  std::vector<float> letters(static_cast<size_t>(width) * height, 0.0f);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       const int sx = x - dx, sy = y - dy;
       if (sx >= 0 && sy >= 0 && sx < scratch.Width() && sy < scratch.Height())
         letters[static_cast<size_t>(y) * width + x] = ink[static_cast<size_t>(sy) * scratch.Width() + sx];
-      const int tx = sx - shift, ty = sy - shift;
-      if (tx >= 0 && ty >= 0 && tx < scratch.Width() && ty < scratch.Height())
-        shadow[static_cast<size_t>(y) * width + x] = ink[static_cast<size_t>(ty) * scratch.Width() + tx];
     }
+  return WithSoftShadow(letters, width, height);
+}
+
+Picture WithSoftShadow(const std::vector<float>& letters, int width, int height) {
+  std::vector<float> shadow(letters.size(), 0.0f);
+  const int shift = static_cast<int>(kShadowOffset);
+  for (int y = shift; y < height; ++y)
+    for (int x = shift; x < width; ++x)
+      shadow[static_cast<size_t>(y) * width + x] = letters[static_cast<size_t>(y - shift) * width + (x - shift)];
   for (int pass = 0; pass < 3; ++pass) {
     BoxBlur(shadow, width, height, kShadowBlur, true);
     BoxBlur(shadow, width, height, kShadowBlur, false);

@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Caption.h"
+#include "VecMath.h"
+#include "Credits.h"
+#include "Generator.h"
 #include "LogoTextures.h"
 
 namespace logo {
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
+using kit::kPi;
 constexpr float kCapHeight = 110.0f;
 constexpr float kLetterDepth = 36.0f;
 constexpr float kPlinthHeight = 26.0f;
@@ -236,8 +240,12 @@ bool LogoScene(const std::string& fontPath, c4e::Scene* scene, std::string* erro
 bool WriteLogoContent(const std::string& fontPath, const std::string& directory, std::string* error) {
   c4e::Scene scene;
   if (!LogoScene(fontPath, &scene, error)) return false;
-  if (!c4e::WriteSceneFile(scene, directory + "/logo.c4e") || !WriteLogoTextures(directory))
-    return *error = "cannot write into " + directory, false;
+  const std::string at = directory + "/";
+  const kit::Picture credits = TypesetCredits(kit::CaptionFontPath(), PULSAR_CREDITS_FONT);
+  if (!kit::WriteCheckedScene(scene, directory, "logo.c4e") || !WriteLogoTextures(directory) ||
+      !kit::WriteCaption(kCaption, at + "text_ozylogo.png") || credits.width == 0 ||
+      !kit::WriteTexture(credits, kit::TextureKind::Colour, at + "text_credits.png"))
+    return *error = "cannot write the logo scene, its pictures or the credits into " + directory, false;
   return true;
 }
 

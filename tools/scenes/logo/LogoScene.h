@@ -19,6 +19,7 @@ constexpr uint64_t kFloorId = 0x1060000000000006ull;
 
 constexpr int32_t kLastFrame = 625;
 constexpr const char* kWord = "PULSAR";
+constexpr const char* kCaption = "A Pulsar production";
 
 // The solids of the scene before they are split into meshes: one per letter, and the plinth.
 struct LogoSolids {
@@ -31,6 +32,7 @@ struct LogoSolids {
 bool BuildLogoSolids(const std::string& fontPath, LogoSolids* solids, std::string* error);
 bool LogoScene(const std::string& fontPath, c4e::Scene* scene, std::string* error);
 
+// Writes "logo.c4e", its pictures, the caption "text_ozylogo.png" and "text_credits.png".
 bool WriteLogoContent(const std::string& fontPath, const std::string& directory, std::string* error);
 
 }  // namespace logo

@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "LabTextures.h"
-#include "Painting.h"
+#include "Noise.h"
+#include "VecMath.h"
+#include "Picture.h"
 
 namespace logo {
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
+using kit::kPi;
 
 float Band(float x, float low, float high, float soft) {
   return std::clamp((x - low) / soft, 0.0f, 1.0f) * std::clamp((high - x) / soft, 0.0f, 1.0f);
@@ -49,81 +50,45 @@ void Studio(float x, float y, float z, float rgb[3]) {
   rgb[0] = std::min(r, 1.0f), rgb[1] = std::min(g, 1.0f), rgb[2] = std::min(b, 1.0f);
 }
 
-lab::Picture GoldPanorama(int width, int height) {
-  lab::Picture picture(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const float azimuth = ((x + 0.5f) / width - 0.5f) * 2 * kPi;
-      const float polar = (y + 0.5f) / height * kPi;
-      float rgb[3];
-      Studio(std::sin(polar) * std::sin(azimuth), std::cos(polar), std::sin(polar) * std::cos(azimuth), rgb);
-      // Gold keeps the light's brightness and throws away its colour: a yellow that warms to
-      // orange in the shadows.
-      const float luma = 0.3f * rgb[0] + 0.59f * rgb[1] + 0.11f * rgb[2];
-      float* p = picture.At(x, y);
-      p[0] = std::min(1.0f, 0.12f + 1.25f * luma);
-      p[1] = std::min(1.0f, 0.07f + 0.95f * luma);
-      p[2] = std::min(1.0f, 0.01f + 0.45f * luma * luma);
-      p[3] = 1.0f;
-    }
-  return picture;
+// Gold keeps the studio's brightness and throws away its colour: a yellow that warms to orange
+// in the shadows.
+void GoldStudio(float x, float y, float z, float rgb[3]) {
+  Studio(x, y, z, rgb);
+  const float luma = 0.3f * rgb[0] + 0.59f * rgb[1] + 0.11f * rgb[2];
+  rgb[0] = std::min(1.0f, 0.12f + 1.25f * luma);
+  rgb[1] = std::min(1.0f, 0.07f + 0.95f * luma);
+  rgb[2] = std::min(1.0f, 0.01f + 0.45f * luma * luma);
 }
 
 float BrushedHeight(float u, float v) {
-  return 0.7f * implicit::Fbm(u * 2, v * 256, 2, 3, 301) + 0.3f * implicit::Fbm(u * 8, v * 512, 8, 2, 307);
+  return 0.7f * kit::TiledFbm(kit::NoiseKind::Value, u * 2, v * 256, 2, 3, 301) +
+         0.3f * kit::TiledFbm(kit::NoiseKind::Value, u * 8, v * 512, 8, 2, 307);
 }
 
-lab::Picture Brushed(int size) {
-  lab::Picture picture(size, size);
-  for (int y = 0; y < size; ++y)
-    for (int x = 0; x < size; ++x) {
-      const float value = 0.72f + 0.28f * BrushedHeight((x + 0.5f) / size, (y + 0.5f) / size);
-      float* p = picture.At(x, y);
-      p[0] = value, p[1] = value, p[2] = value * 1.02f, p[3] = 1.0f;
-    }
-  return picture;
-}
-
-lab::Picture BrushedNormal(int size) {
-  lab::Picture picture(size, size);
-  const float step = 1.0f / size, depth = 1.2f;
-  for (int y = 0; y < size; ++y)
-    for (int x = 0; x < size; ++x) {
-      const float u = (x + 0.5f) / size, v = (y + 0.5f) / size;
-      const float du = (BrushedHeight(u + step, v) - BrushedHeight(u - step, v)) * depth;
-      const float dv = (BrushedHeight(u, v + step) - BrushedHeight(u, v - step)) * depth;
-      const float l = std::sqrt(du * du + dv * dv + 1.0f);
-      float* p = picture.At(x, y);
-      p[0] = -du / l * 0.5f + 0.5f, p[1] = -dv / l * 0.5f + 0.5f, p[2] = 1.0f / l * 0.5f + 0.5f, p[3] = 1.0f;
-    }
-  return picture;
+kit::Rgba Brushed(float u, float v) {
+  const float value = 0.72f + 0.28f * BrushedHeight(u, v);
+  return {value, value, value * 1.02f, 1.0f};
 }
 
 // The stage: a pool of light round the plinth fading to black long before the floor's edge.
-lab::Picture Stage(int size) {
-  lab::Picture picture(size, size);
-  for (int y = 0; y < size; ++y)
-    for (int x = 0; x < size; ++x) {
-      const float u = (x + 0.5f) / size - 0.5f, v = (y + 0.5f) / size - 0.5f;
-      const float r = std::sqrt(u * u + v * v) * 2.0f;  // 1 at the floor's edge
-      const float pool = 0.4f * std::exp(-std::pow(r / 0.12f, 2.0f));
-      const float grain = 0.85f + 0.15f * implicit::Fbm(u * 64 + 32, v * 64 + 32, 64, 3, 311);
-      float* p = picture.At(x, y);
-      p[0] = (0.02f + 0.5f * pool) * grain;
-      p[1] = (0.02f + 0.47f * pool) * grain;
-      p[2] = (0.025f + 0.5f * pool) * grain;
-      p[3] = 1.0f;
-    }
-  return picture;
+kit::Rgba Stage(float u, float v) {
+  u -= 0.5f, v -= 0.5f;
+  const float r = std::sqrt(u * u + v * v) * 2.0f;  // 1 at the floor's edge
+  const float pool = 0.4f * std::exp(-std::pow(r / 0.12f, 2.0f));
+  const float grain = 0.85f + 0.15f * kit::TiledFbm(kit::NoiseKind::Value, u * 64 + 32, v * 64 + 32, 64, 3, 311);
+  return {(0.02f + 0.5f * pool) * grain, (0.02f + 0.47f * pool) * grain, (0.025f + 0.5f * pool) * grain, 1.0f};
 }
 
 }  // namespace
 
 bool WriteLogoTextures(const std::string& directory) {
   const std::string at = directory + "/";
-  return lab::WriteBytes(implicit::CubeDds(128, Studio), at + "logo_studio.dds") &&
-         lab::WritePng(GoldPanorama(512, 256), at + "logo_gold.png") && lab::WritePng(Brushed(256), at + "logo_brushed.png") &&
-         lab::WritePng(BrushedNormal(256), at + "logo_brushed_n.png") && lab::WritePng(Stage(512), at + "logo_stage.png");
+  using kit::TextureKind;
+  return kit::WriteBytes(kit::CubeDds(128, Studio), at + "logo_studio.dds") &&
+         kit::WriteTexture(kit::Panorama(512, 256, GoldStudio), TextureKind::Colour, at + "logo_gold.png") &&
+         kit::WriteTexture(kit::Paint(256, 256, Brushed), TextureKind::Colour, at + "logo_brushed.png") &&
+         kit::WriteTexture(kit::NormalMapFromHeight(256, 0.0094f, BrushedHeight), TextureKind::Normal, at + "logo_brushed_n.png") &&
+         kit::WriteTexture(kit::Paint(512, 512, Stage), TextureKind::Colour, at + "logo_stage.png");
 }
 
 }  // namespace logo

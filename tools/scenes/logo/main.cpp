@@ -1,18 +1,15 @@
-// pulsar-logo-scene <directory> <font>: writes the logo scene and its pictures into the data stage.
+// pulsar-logo-scene <directory>: writes the logo scene, its pictures, its caption and the credits.
 #include <cstdio>
 #include <string>
 
+#include "Generator.h"
 #include "LogoScene.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: pulsar-logo-scene <output directory> <font file>\n");
-    return 2;
-  }
-  std::string error;
-  if (!logo::WriteLogoContent(argv[2], argv[1], &error)) {
+  return kit::GeneratorMain(argc, argv, [](const std::string& directory) {
+    std::string error;
+    if (logo::WriteLogoContent(PULSAR_LOGO_FONT, directory, &error)) return true;
     std::fprintf(stderr, "pulsar-logo-scene: %s\n", error.c_str());
-    return 1;
-  }
-  return 0;
+    return false;
+  });
 }

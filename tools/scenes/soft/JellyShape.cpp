@@ -5,16 +5,16 @@
 
 namespace soft {
 
-using implicit::Vec3;
+using kit::Vec3;
 
 float JellyShape::Distance(Vec3 p) const {
   switch (kind) {
     case ShapeKind::Sphere:
-      return implicit::Length(p) - size.x;
+      return kit::Length(p) - size.x;
     case ShapeKind::RoundedBox: {
       const Vec3 q{std::fabs(p.x) - size.x + rounding, std::fabs(p.y) - size.y + rounding, std::fabs(p.z) - size.z + rounding};
       const Vec3 outside{std::max(q.x, 0.0f), std::max(q.y, 0.0f), std::max(q.z, 0.0f)};
-      return implicit::Length(outside) + std::min(std::max(q.x, std::max(q.y, q.z)), 0.0f) - rounding;
+      return kit::Length(outside) + std::min(std::max(q.x, std::max(q.y, q.z)), 0.0f) - rounding;
     }
     case ShapeKind::Pudding: {
       // A rounded cylinder narrowing towards its top, like a jelly out of its mould.
@@ -27,7 +27,7 @@ float JellyShape::Distance(Vec3 p) const {
     case ShapeKind::Capsule: {
       // Lying along x: half length size.x including the caps, radius size.y.
       const float along = std::clamp(p.x, -(size.x - size.y), size.x - size.y);
-      return implicit::Length(Vec3{p.x - along, p.y, p.z}) - size.y;
+      return kit::Length(Vec3{p.x - along, p.y, p.z}) - size.y;
     }
   }
   return 0.0f;
@@ -35,7 +35,7 @@ float JellyShape::Distance(Vec3 p) const {
 
 Vec3 JellyShape::Normal(Vec3 p) const {
   const float h = 0.25f;
-  return implicit::Normalize(Vec3{Distance(p + Vec3{h, 0, 0}) - Distance(p - Vec3{h, 0, 0}),
+  return kit::Normalize(Vec3{Distance(p + Vec3{h, 0, 0}) - Distance(p - Vec3{h, 0, 0}),
                                   Distance(p + Vec3{0, h, 0}) - Distance(p - Vec3{0, h, 0}),
                                   Distance(p + Vec3{0, 0, h}) - Distance(p - Vec3{0, 0, h})});
 }
@@ -44,7 +44,7 @@ float JellyShape::Reach() const {
   switch (kind) {
     case ShapeKind::Sphere: return size.x;
     case ShapeKind::Capsule: return size.x;
-    default: return implicit::Length(size);
+    default: return kit::Length(size);
   }
 }
 

@@ -10,12 +10,12 @@ enum class ShapeKind { Sphere, RoundedBox, Pudding, Capsule };
 
 struct JellyShape {
   ShapeKind kind = ShapeKind::Sphere;
-  implicit::Vec3 size{50.0f, 50.0f, 50.0f};  // half extents (sphere: x is the radius)
+  kit::Vec3 size{50.0f, 50.0f, 50.0f};  // half extents (sphere: x is the radius)
   float rounding = 12.0f;                     // corner radius of boxes and puddings
 
-  float Distance(implicit::Vec3 p) const;
+  float Distance(kit::Vec3 p) const;
   // Outward unit normal of the distance field at p.
-  implicit::Vec3 Normal(implicit::Vec3 p) const;
+  kit::Vec3 Normal(kit::Vec3 p) const;
   // Distance from the centre to the farthest surface point (bounding sphere).
   float Reach() const;
 };

@@ -3,16 +3,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Caption.h"
+#include "VecMath.h"
+#include "Generator.h"
 #include "Geodesic.h"
+#include "Shapes.h"
 #include "SoftTextures.h"
 
 namespace soft {
 
-using implicit::Vec3;
+using kit::Vec3;
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
+using kit::kPi;
 constexpr int kSphereFrequency = 8;
 constexpr int kFallFrames = 15;
 constexpr float kDropSpeed = 700.0f;  // units/s downwards at release
@@ -25,9 +29,9 @@ Body MakeBody(const Drop& drop, const WorldSettings& settings) {
   body.shape.size = drop.size;
   body.shape.rounding = drop.rounding;
   c4e::PolyObject sphere;
-  implicit::AppendGeodesicSphere(sphere, kSphereFrequency);
+  kit::AppendGeodesicSphere(sphere, kSphereFrequency);
   const JellyShape shape = body.shape;
-  body.rest = implicit::ProjectSphere(
+  body.rest = kit::ProjectSphere(
       sphere.vertices, [&](Vec3 p) { return -shape.Distance(p); }, 0.0f, Vec3{}, shape.Reach() * 1.5f, 96);
   body.triangles = sphere.polygons;
   body.stiffness = drop.kind == ShapeKind::Pudding ? 0.05f : 0.07f;
@@ -100,62 +104,28 @@ c4e::Light Light(int32_t number, const std::string& name, int32_t type, Vec3 col
   return light;
 }
 
-// The studio: a floor that curves up into a wall all round, so no view finds an edge.
+// The studio: a floor that curves up into a wall all round, so no view finds an edge. The
+// profile runs from the top down, so the lathe shows its inside.
 c4e::PolyObject Cyclorama() {
   c4e::PolyObject mesh = Mesh(kBackdropId, "", "backdrop");
-  const int columns = 64, rows = 12;
+  const int rows = 12;
   const float start = 1100.0f, radius = 500.0f, straight = 1400.0f;
   const float curve = radius * kPi / 2, total = curve + straight;
-  for (int row = 0; row <= rows; ++row) {
+  std::vector<kit::Vec2> profile;
+  for (int row = rows; row >= 0; --row) {
     const float along = total * row / rows;
-    float r, y;
-    if (along < curve) {
-      r = start + radius * std::sin(along / radius);
-      y = radius - radius * std::cos(along / radius);
-    } else {
-      r = start + radius;
-      y = radius + along - curve;
-    }
-    for (int column = 0; column < columns; ++column) {
-      const float a = 2 * kPi * column / columns;
-      mesh.vertices.push_back({r * std::cos(a), y, r * std::sin(a)});
-    }
+    if (along < curve)
+      profile.push_back({start + radius * std::sin(along / radius), radius - radius * std::cos(along / radius)});
+    else
+      profile.push_back({start + radius, radius + along - curve});
   }
-  for (int row = 0; row < rows; ++row)
-    for (int column = 0; column < columns; ++column) {
-      const int a = row * columns + column, b = row * columns + (column + 1) % columns;
-      const int c = a + columns, d = b + columns;
-      const float u0 = static_cast<float>(column) / columns, u1 = static_cast<float>(column + 1) / columns;
-      const float v0 = static_cast<float>(row) / rows, v1 = static_cast<float>(row + 1) / rows;
-      // Facing the centre: e1 × e2 points inwards.
-      mesh.polygons.push_back({a, b, c});
-      mesh.uvs.push_back({u0, v0, u1, v0, u0, v1});
-      mesh.polygons.push_back({b, d, c});
-      mesh.uvs.push_back({u1, v0, u1, v1, u0, v1});
-    }
+  kit::AppendLathe(mesh, profile, 64, 1.0f, 1.0f);
   return mesh;
 }
 
 c4e::PolyObject Floor() {
   c4e::PolyObject mesh = Mesh(kFloorId, "floor", "floor");
-  mesh.uvScale[0] = mesh.uvScale[1] = 1.0f;
-  const int cells = 12;
-  const float half = 1150.0f;
-  for (int row = 0; row <= cells; ++row)
-    for (int column = 0; column <= cells; ++column)
-      mesh.vertices.push_back({-half + 2 * half * column / cells, 0.0f, half - 2 * half * row / cells});
-  const float tiles = 6.0f;
-  for (int row = 0; row < cells; ++row)
-    for (int column = 0; column < cells; ++column) {
-      const int a = row * (cells + 1) + column, b = a + 1, c = a + cells + 1, d = c + 1;
-      const float u0 = tiles * column / cells, u1 = tiles * (column + 1) / cells;
-      const float v0 = tiles * row / cells, v1 = tiles * (row + 1) / cells;
-      // Rows run towards −z, so a, b, c winds upwards.
-      mesh.polygons.push_back({a, b, c});
-      mesh.uvs.push_back({u0, v0, u1, v0, u0, v1});
-      mesh.polygons.push_back({b, d, c});
-      mesh.uvs.push_back({u1, v0, u1, v1, u0, v1});
-    }
+  kit::AppendFloor(mesh, 2300.0f, 12, 6.0f);
   return mesh;
 }
 
@@ -203,7 +173,7 @@ std::vector<int> ChooseKeyFrames(const std::vector<std::vector<Vec3>>& frames, i
       for (size_t v = 0; v < frames[f].size(); ++v) {
         const Vec3 blended = frames[from][v] + (frames[to][v] - frames[from][v]) * s;
         const Vec3 d = blended - frames[f][v];
-        if (implicit::Dot(d, d) > kKeyTolerance * kKeyTolerance) return false;
+        if (kit::Dot(d, d) > kKeyTolerance * kKeyTolerance) return false;
       }
     }
     return true;
@@ -262,7 +232,7 @@ c4e::Scene SoftScene(const Recording& recording) {
     c4e::Material material = Jelly(name, drops[b].colour);
     scene.materials.push_back(material);
     c4e::PolyObject mesh = Mesh(kFirstJellyId + b, name, name);
-    implicit::AppendGeodesicSphere(mesh, kSphereFrequency);  // for its triangles and texture coordinates
+    kit::AppendGeodesicSphere(mesh, kSphereFrequency);  // for its triangles and texture coordinates
     const auto& frames = recording.frames[b];
     mesh.vertices = frames[0];
     mesh.hasMorph = true;
@@ -321,7 +291,8 @@ c4e::Scene SoftScene(const Recording& recording) {
 
 bool WriteSoftContent(const std::string& directory) {
   const std::string at = directory + "/";
-  return c4e::WriteSceneFile(SoftScene(Simulate()), at + "soft.c4e") && WriteSoftTextures(directory);
+  return kit::WriteCheckedScene(SoftScene(Simulate()), directory, "soft.c4e") && WriteSoftTextures(directory) &&
+         kit::WriteCaption(kCaption, at + "text_softbodies.png");
 }
 
 }  // namespace soft

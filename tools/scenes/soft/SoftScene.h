@@ -20,17 +20,18 @@ constexpr uint64_t kFirstJellyId = 0x50F7000000000010ull;
 // Largest distance of a blended key from the simulated vertex, in scene units.
 constexpr float kKeyTolerance = 1.0f;
 constexpr int kMaxKeyGap = 25;
+constexpr const char* kCaption = "Soft bodies";
 
 struct Drop {
   ShapeKind kind;
-  implicit::Vec3 size;
+  kit::Vec3 size;
   float rounding;
-  implicit::Vec3 colour;
+  kit::Vec3 colour;
   int landingFrame;      // the frame its lowest point reaches `landingHeight`
   float landingHeight;   // 0: the floor; more when it lands on another jelly
   float x, z;            // where it lands
-  implicit::Vec3 turn;   // its orientation as it falls (axis × angle)
-  implicit::Vec3 spin;   // radians per second
+  kit::Vec3 turn;   // its orientation as it falls (axis × angle)
+  kit::Vec3 spin;   // radians per second
 };
 
 // The choreography: which jelly falls where and when.
@@ -42,13 +43,13 @@ SoftWorld MakeWorld();
 // Every body's vertex positions at every frame 0 … kLastFrame (frame f is time f/25 s; before its
 // release a body stands at its start).
 struct Recording {
-  std::vector<std::vector<std::vector<implicit::Vec3>>> frames;  // [body][frame][vertex]
+  std::vector<std::vector<std::vector<kit::Vec3>>> frames;  // [body][frame][vertex]
   std::vector<int> releaseFrames;
 };
 Recording Simulate();
 
 // The frames to key so that linear blending stays within kKeyTolerance of the recording.
-std::vector<int> ChooseKeyFrames(const std::vector<std::vector<implicit::Vec3>>& frames, int firstFrame);
+std::vector<int> ChooseKeyFrames(const std::vector<std::vector<kit::Vec3>>& frames, int firstFrame);
 
 c4e::Scene SoftScene(const Recording& recording);
 bool WriteSoftContent(const std::string& directory);

@@ -7,9 +7,9 @@
 
 namespace soft {
 
-using implicit::Cross;
-using implicit::Dot;
-using implicit::Vec3;
+using kit::Cross;
+using kit::Dot;
+using kit::Vec3;
 
 namespace {
 
@@ -21,7 +21,7 @@ Rotation Multiply(const Rotation& a, const Rotation& b) {
 }
 
 Rotation AxisAngle(Vec3 rotationVector) {
-  const float angle = implicit::Length(rotationVector);
+  const float angle = kit::Length(rotationVector);
   if (angle < 1e-9f) return {};
   const Vec3 axis = rotationVector * (1.0f / angle);
   const float s = std::sin(angle / 2);
@@ -61,7 +61,7 @@ void SoftWorld::AddBody(Body body) {
   body.v.assign(body.x.size(), Vec3{});
   body.predicted = body.x;
   body.centre = body.start;
-  body.restVolume = implicit::EnclosedVolume(body.rest, body.triangles);
+  body.restVolume = kit::EnclosedVolume(body.rest, body.triangles);
   body.live = false;
   m_bodies.push_back(std::move(body));
 }
@@ -120,7 +120,7 @@ void SoftWorld::Substep(float dt) {
     // A body resting on the floor that only creeps is braked by it (rolling friction), so the
     // pile settles instead of drifting for ever.
     Vec3 drift = mean;
-    if (body.onFloor && implicit::Length(mean) < m_settings.settleSpeed) drift = mean * m_settings.settleKeep;
+    if (body.onFloor && kit::Length(mean) < m_settings.settleSpeed) drift = mean * m_settings.settleKeep;
     for (Vec3& v : body.v) v = drift + (v - mean) * keep;
   }
 }
@@ -145,7 +145,7 @@ void SoftWorld::MatchShape(Body& body, float stiffness) {
     Vec3 omega = Cross(axes[0], col[0]) + Cross(axes[1], col[1]) + Cross(axes[2], col[2]);
     const float denominator = std::fabs(Dot(axes[0], col[0]) + Dot(axes[1], col[1]) + Dot(axes[2], col[2])) + 1e-9f;
     omega = omega * (1.0f / denominator);
-    const float w = implicit::Length(omega);
+    const float w = kit::Length(omega);
     if (w < 1e-7f) break;
     r = Normalized(Multiply(AxisAngle(omega), r));
   }
@@ -161,7 +161,7 @@ void SoftWorld::KeepVolume(Body& body) {
   // One volume constraint over the whole surface: C = V − V₀ with ∇ᵢV the sum over the vertex's
   // triangles of (the opposite edge's cross product) / 6. The gradients sum to zero on a closed
   // mesh, so the correction moves no momentum.
-  const float volume = implicit::EnclosedVolume(body.predicted, body.triangles);
+  const float volume = kit::EnclosedVolume(body.predicted, body.triangles);
   std::vector<Vec3>& gradient = m_gradient;
   gradient.assign(body.predicted.size(), Vec3{});
   for (const auto& t : body.triangles) {
@@ -186,7 +186,7 @@ void SoftWorld::CollideBodies(Body& a, Body& b) {
   for (const Vec3& p : a.predicted) ca += p;
   ca = ca * (1.0f / static_cast<float>(a.predicted.size()));
   const float reachA = a.shape.Reach() * 1.3f, reachB = b.shape.Reach() * 1.3f;
-  if (implicit::Length(ca - cb) > reachA + reachB) return;
+  if (kit::Length(ca - cb) > reachA + reachB) return;
   const float nb = static_cast<float>(b.predicted.size());
   Vec3 recoil{};
   for (Vec3& p : a.predicted) {

@@ -15,29 +15,29 @@ namespace soft {
 
 struct Rotation {
   float w = 1.0f, x = 0.0f, y = 0.0f, z = 0.0f;  // unit quaternion
-  implicit::Vec3 Apply(implicit::Vec3 v) const;
-  implicit::Vec3 ApplyInverse(implicit::Vec3 v) const;
+  kit::Vec3 Apply(kit::Vec3 v) const;
+  kit::Vec3 ApplyInverse(kit::Vec3 v) const;
 };
 
 struct Body {
   JellyShape shape;
-  std::vector<implicit::Vec3> rest;  // vertex positions about the vertices' centre
-  implicit::Vec3 shapeOffset;        // the shape's centre seen from the vertices' centre, at rest
+  std::vector<kit::Vec3> rest;  // vertex positions about the vertices' centre
+  kit::Vec3 shapeOffset;        // the shape's centre seen from the vertices' centre, at rest
   std::vector<std::array<int32_t, 3>> triangles;
   float stiffness = 0.1f;  // share of the way to the goal per solver pass
 
   // Released at `releaseTime` (seconds) at `start` with `velocity` and `spin` (radians/s about
   // the axis); until then it takes no part.
   double releaseTime = 0.0;
-  implicit::Vec3 start, velocity, spin;
-  implicit::Vec3 startTurn;  // initial orientation: axis × angle
+  kit::Vec3 start, velocity, spin;
+  kit::Vec3 startTurn;  // initial orientation: axis × angle
 
   float restVolume = 0.0f;
   bool live = false;
   bool onFloor = false;  // some vertex touched the floor in the last solver pass
-  std::vector<implicit::Vec3> x, v, predicted;
+  std::vector<kit::Vec3> x, v, predicted;
   Rotation frame;  // rotation of the best fit of the rest shape
-  implicit::Vec3 centre;
+  kit::Vec3 centre;
 };
 
 struct WorldSettings {
@@ -74,10 +74,10 @@ class SoftWorld {
   WorldSettings m_settings;
   std::vector<Body> m_bodies;
   double m_time = 0.0;
-  std::vector<implicit::Vec3> m_gradient;  // scratch of KeepVolume
+  std::vector<kit::Vec3> m_gradient;  // scratch of KeepVolume
 };
 
 // The body placed at its start: rest shape turned by startTurn, moved to `start`.
-std::vector<implicit::Vec3> PlacedAtStart(const Body& body);
+std::vector<kit::Vec3> PlacedAtStart(const Body& body);
 
 }  // namespace soft

@@ -9,7 +9,7 @@
 
 #include "VecMath.h"
 
-namespace implicit {
+namespace kit {
 
 // A unit sphere: each icosahedron edge split into `frequency` parts, 10·f² + 2 vertices and
 // 20·f² triangles wound so that e1 × e2 points outwards. Texture coordinates are longitude and
@@ -36,4 +36,4 @@ std::vector<Vec3> VertexNormals(const std::vector<Vec3>& positions, const std::v
 // Volume enclosed by a closed, outward-wound triangle mesh.
 float EnclosedVolume(const std::vector<Vec3>& positions, const std::vector<std::array<int32_t, 3>>& polygons);
 
-}  // namespace implicit
+}  // namespace kit

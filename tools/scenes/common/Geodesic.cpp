@@ -5,11 +5,9 @@
 #include <map>
 #include <tuple>
 
-namespace implicit {
+namespace kit {
 
 namespace {
-
-constexpr float kPi = 3.14159265358979f;
 
 // The twelve corners and twenty faces of an icosahedron, faces wound outwards (e1 × e2).
 void Icosahedron(std::vector<Vec3>* corners, std::vector<std::array<int, 3>>* faces) {
@@ -122,4 +120,4 @@ float EnclosedVolume(const std::vector<Vec3>& positions, const std::vector<std::
   return static_cast<float>(volume / 6.0);
 }
 
-}  // namespace implicit
+}  // namespace kit
