@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Geodesic.h"
+
 namespace soft {
 
 using kit::Vec3;
@@ -34,10 +36,7 @@ float JellyShape::Distance(Vec3 p) const {
 }
 
 Vec3 JellyShape::Normal(Vec3 p) const {
-  const float h = 0.25f;
-  return kit::Normalize(Vec3{Distance(p + Vec3{h, 0, 0}) - Distance(p - Vec3{h, 0, 0}),
-                                  Distance(p + Vec3{0, h, 0}) - Distance(p - Vec3{0, h, 0}),
-                                  Distance(p + Vec3{0, 0, h}) - Distance(p - Vec3{0, 0, h})});
+  return kit::FieldNormal([this](Vec3 q) { return -Distance(q); }, p, 0.25f);
 }
 
 float JellyShape::Reach() const {

@@ -236,18 +236,19 @@ c4e::Scene SoftScene(const Recording& recording) {
     const auto& frames = recording.frames[b];
     mesh.vertices = frames[0];
     mesh.hasMorph = true;
-    c4e::MorphKey parked;
-    parked.frame = 0;
-    parked.interpolation = c4e::kStep;
-    for (Vec3 p : frames[0]) parked.positions.push_back({p.x, p.y + kParkedDepth, p.z});
-    mesh.vertices = parked.positions;
-    mesh.morphKeys.push_back(parked);
+    if (recording.releaseFrames[b] > 0) {
+      c4e::MorphKey parked;
+      parked.frame = 0;
+      parked.interpolation = c4e::kStep;
+      for (Vec3 p : frames[0]) parked.positions.push_back({p.x, p.y + kParkedDepth, p.z});
+      mesh.vertices = parked.positions;
+      mesh.morphKeys.push_back(parked);
+    }
     for (int frame : ChooseKeyFrames(frames, recording.releaseFrames[b])) {
       c4e::MorphKey key;
       key.frame = frame;
       key.interpolation = c4e::kLinear;
       key.positions = frames[frame];
-      if (frame == 0) mesh.morphKeys.clear();
       mesh.morphKeys.push_back(std::move(key));
     }
     scene.polyObjects.push_back(std::move(mesh));
