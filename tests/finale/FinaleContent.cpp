@@ -2,17 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
-#include "BlobScene.h"
-#include "LogoScene.h"
-#include "SoftScene.h"
 #include "demo/CueSheet.h"
 #include "scene/SceneAssembly.h"
 #include "scene/SceneFileReader.h"
-#include "support/TempDirectory.h"
 
 namespace {
 
@@ -32,14 +29,17 @@ uint32_t Little32(const std::vector<uint8_t>& b, size_t at) {
 }  // namespace
 
 const std::filesystem::path& FinaleDirectory() {
-  static TempDirectory directory;
-  static const bool written = [] {
-    const std::string at = directory.path().string();
-    std::string error;
-    return blob::WriteBlobContent(at) && soft::WriteSoftContent(at) && logo::WriteLogoContent(PULSAR_LOGO_FONT, at, &error);
+  // The build's data stage, where the generators wrote them (ctest sets PULSAR_BINARY_DIR); the
+  // tests read what goes into the archive instead of generating it again in every test process.
+  static const std::filesystem::path staged = [] {
+    const char* binary = std::getenv("PULSAR_BINARY_DIR");
+    const std::filesystem::path data = std::filesystem::path(binary ? binary : ".") / "stage" / "engine_data";
+    return std::filesystem::exists(data / "blob.c4e") && std::filesystem::exists(data / "soft.c4e") &&
+                   std::filesystem::exists(data / "logo.c4e")
+               ? data
+               : std::filesystem::path();
   }();
-  static const std::filesystem::path none;
-  return written ? directory.path() : none;
+  return staged;
 }
 
 std::unique_ptr<Scene> ReadScene(const std::string& fileName) {

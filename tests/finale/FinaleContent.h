@@ -1,14 +1,14 @@
 #pragma once
-// The three generated scenes, written once per test run into a temporary data directory and
-// read back with the show's reader; and the scene clock the show's events drive.
+// The three generated scenes as the build staged them for the archive, read back with the show's
+// reader; and the scene clock the show's events drive.
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "scene/Scene.h"
 
-// The directory holding blob.c4e, soft.c4e, logo.c4e and their pictures; empty when a generator
-// failed.
+// The data stage holding blob.c4e, soft.c4e, logo.c4e and their pictures; empty when they are
+// not there (the build has not generated them).
 const std::filesystem::path& FinaleDirectory();
 
 // A scene file read and assembled (normals, morph-key normals) by the show's own code.
