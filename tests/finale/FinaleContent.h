@@ -1,6 +1,6 @@
 #pragma once
 // The three generated scenes as the build staged them for the archive, read back with the show's
-// reader; and the scene clock the show's events drive.
+// reader.
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -13,10 +13,3 @@ const std::filesystem::path& FinaleDirectory();
 
 // A scene file read and assembled (normals, morph-key normals) by the show's own code.
 std::unique_ptr<Scene> ReadScene(const std::string& fileName);
-
-// The furthest frame the scene's clock reaches inside its slot of the show, at 25 frames a
-// second, with the cue sheet's speed events applied.
-int FurthestFrame(int sceneNumber);
-
-// Width and height of a PNG or DDS file; false when it is neither.
-bool PictureSize(const std::filesystem::path& path, int* width, int* height);

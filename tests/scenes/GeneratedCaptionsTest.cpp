@@ -52,7 +52,8 @@ TEST_P(GeneratedCaptionsTest, RgbaTextInsideATransparentWideStrip) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ShowCaptions, GeneratedCaptionsTest, ::testing::Values("text_tunnel.png", "text_magnet.png", "text_zelle.png",
-                                                                       "text_qualle.png", "text_face.png"),
+                                                                       "text_qualle.png", "text_face.png", "text_blob.png",
+                                                                       "text_softbodies.png", "text_ozylogo.png"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                            std::string name = info.param;
                            return name.substr(5, name.find('.') - 5);
