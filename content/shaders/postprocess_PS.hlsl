@@ -14,6 +14,10 @@
 // The effect array is a table of picture rows: xyz scale the colour channels of a row and w
 // shifts it sideways, by glitch strength times w pixels of a 1280-pixel-wide picture, so the
 // glitch looks the same at every resolution; (1, 1, 1, 0) leaves a row untouched.
+//
+// Compiled with FIXED_EFFECT defined to a number, the program is that effect alone: the look-up
+// folds to constants and every neutral stage folds away with it, which is what a software
+// rasteriser needs for the many plain copies of a frame. Without it, `effect` picks per draw.
 
 cbuffer EffectBuffer : register(b0)
 {
@@ -39,6 +43,12 @@ cbuffer ArrayBuffer : register(b1)
 Texture2D shaderTexture : register(t0);
 SamplerState wrapSampler : register(s0);
 SamplerState clampSampler : register(s1);
+
+#ifdef FIXED_EFFECT
+#define EFFECT_NUMBER (FIXED_EFFECT)
+#else
+#define EFFECT_NUMBER effect
+#endif
 
 struct PixelInput
 {
@@ -308,7 +318,7 @@ float4 Fetch(float2 uv, float4 vertexColor)
 
 float4 ApplyEffect(float2 uv, float2 texel, float seconds, float4 vertexColor)
 {
-    const Settings s = LookUpSettings(effect);
+    const Settings s = LookUpSettings(EFFECT_NUMBER);
     const float4 matrixR = s.matrixR;
     const float4 matrixG = s.matrixG;
     const float4 matrixB = s.matrixB;

@@ -17,6 +17,7 @@
 #include "app/launcher/DisplayEnumeration.h"
 #include "app/launcher/LauncherDialog.h"
 #include "demo/Demo.h"
+#include "gfx/FrameProfiler.h"
 #include "gfx/ShutdownAndDelete.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
@@ -158,6 +159,14 @@ bool Application::InitializeDemo() {
                            static_cast<int32_t>(m_highestRefresh), m_hWnd, m_pTimer, m_keyStates)) {
     return false;
   }
+  if (!m_options.profilePath.empty()) {
+    m_pProfiler = new (std::nothrow) FrameProfiler();
+    if (!m_pProfiler || !m_pProfiler->Create(m_options.profilePath)) {
+      std::fprintf(stderr, "Could not write the profile %s.\n", m_options.profilePath.c_str());
+      return false;
+    }
+    SetActiveFrameProfiler(m_pProfiler);
+  }
   if (m_options.startAtMs > 0) m_pDemo->StartAt(m_options.startAtMs, FrameStep());
   // Show time zero (or the chosen start) is the moment loading finished and the music began.
   m_pTimer->Initialize();
@@ -181,7 +190,10 @@ void Application::Run() {
   }
   int32_t captured = 0;
   RunFrames([&](int32_t fps) {
-    if (!m_pDemo->Frame(fps)) return false;
+    if (m_pProfiler) m_pProfiler->BeginFrame();
+    const bool drawn = m_pDemo->Frame(fps);
+    if (m_pProfiler) m_pProfiler->EndFrame(m_pTimer->elapsed, m_pDemo->m_nScene);
+    if (!drawn) return false;
     if (capturing) {
       char name[32];
       std::snprintf(name, sizeof(name), "frame_%05d.png", captured++);
@@ -242,6 +254,8 @@ LRESULT Application::WndProc(HWND, UINT message, WPARAM wParam, LPARAM) {
 }
 
 void Application::Shutdown() {
+  // The profiler's queries live on the Demo's device.
+  ShutdownAndDelete(m_pProfiler);
   ShutdownAndDelete(m_pDemo);
   delete[] m_keyStates;
   m_keyStates = nullptr;

@@ -9,6 +9,7 @@
 #include "platform/window.h"
 
 class Demo;
+class FrameProfiler;
 class Timer;
 
 using LRESULT = intptr_t;
@@ -68,6 +69,7 @@ class Application {
   uint8_t* m_keyStates = nullptr;
   Timer* m_pTimer = nullptr;
   Demo* m_pDemo = nullptr;
+  FrameProfiler* m_pProfiler = nullptr;  // only with --profile
 };
 
 // The process-wide pointer through which window messages reach the Application.

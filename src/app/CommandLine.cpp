@@ -126,6 +126,9 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv) {
     } else if (arg == "--data") {
       if (!value(&text)) return result;
       options.dataFile = text;
+    } else if (arg == "--profile") {
+      if (!value(&text)) return result;
+      options.profilePath = text;
     } else {
       result.error = "unknown option \"" + std::string(arg) + "\"";
       return result;
@@ -168,6 +171,8 @@ v-sync and full screen first.
   --end-at MS         end the show at this show time (default 204200)
   --debug-view        turn on the debug overlay (preview images, statistics)
   --screenshot FILE   write the last frame drawn to FILE (PNG)
+  --profile FILE      write every frame's pass timings to FILE
+                      (scripts/profile-summary.py makes a per-scene table)
   --capture DIR       write every frame to DIR/frame_00000.png ...; the show
                       clock then steps exactly one frame per pass
   --capture-fps N     frames per second of show time for --capture (default 25)

@@ -28,6 +28,7 @@ struct ShowOptions {
   int32_t captureFps = 25;
   std::string dataFile;  // the archive to play; "" looks for demo.dat
   bool steppedClock = false;  // one frame of captureFps per pass without capturing (tools)
+  std::string profilePath;  // per-frame pass timings; "" profiles nothing
 };
 
 struct CommandLineResult {

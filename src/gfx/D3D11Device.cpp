@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 
+#include "gfx/FrameProfiler.h"
 #include "gfx/PipelineStateDescs.h"
 #include "gfx/ReleaseAndForget.h"
 #include "gfx/TextureDesc.h"
@@ -192,14 +193,19 @@ void D3D11Device::Shutdown() {
 }
 
 void D3D11Device::BeginScene(float red, float green, float blue, float alpha) {
+  ProfilePass("back buffer");
   const float color[4] = {red, green, blue, alpha};
   m_deviceContext->ClearRenderTargetView(m_renderTargetView, color);
   m_deviceContext->ClearDepthStencilView(m_depthStencilView, D3D11_CLEAR_DEPTH, 1.0f, 0);
 }
 
-void D3D11Device::EndScene() { m_swapChain->Present(m_vsyncEnabled ? 1 : 0, 0); }
+void D3D11Device::EndScene() {
+  ProfilePass("present");
+  m_swapChain->Present(m_vsyncEnabled ? 1 : 0, 0);
+}
 
 void D3D11Device::SetBackBufferRenderTarget() {
+  ProfilePass("back buffer");
   m_deviceContext->OMSetRenderTargets(1, &m_renderTargetView, m_depthStencilView);
 }
 

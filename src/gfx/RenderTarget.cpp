@@ -1,5 +1,6 @@
 #include "gfx/RenderTarget.h"
 
+#include "gfx/FrameProfiler.h"
 #include "gfx/ReleaseAndForget.h"
 #include "gfx/TextureDesc.h"
 
@@ -32,6 +33,7 @@ bool RenderTarget::Create(float factor) {
 }
 
 void RenderTarget::SetAsTarget() {
+  ProfilePass(name);
   ID3D11DeviceContext* context = m_renderContext.context;
   context->RSSetViewports(1, &viewport);
   context->OMSetRenderTargets(1, &renderTargetView, m_renderContext.depthStencilView);

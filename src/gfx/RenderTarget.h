@@ -22,4 +22,6 @@ class RenderTarget : public ContextHolder {
   ID3D11RenderTargetView* renderTargetView = nullptr;
   ID3D11ShaderResourceView* shaderResourceView = nullptr;
   D3D11_VIEWPORT viewport = {};
+  // How the frame profiler names the passes drawn into this target.
+  const char* name = "render target";
 };

@@ -39,6 +39,8 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_EQ(capture.options.captureDirectory, "frames");
   EXPECT_EQ(capture.options.captureFps, 50);
   EXPECT_EQ(capture.options.screenshotPath, "last.png");
+  EXPECT_EQ(Parse({"--profile", "frames.tsv"}).options.profilePath, "frames.tsv");
+  EXPECT_TRUE(capture.options.profilePath.empty());
 
   // Headless implies a window unless full screen is asked for, which it cannot honour.
   EXPECT_FALSE(Parse({"--headless"}).options.fullScreen);
@@ -80,6 +82,7 @@ TEST(CommandLine, RejectsMalformedInputWithAReason) {
            {"--end-at", "99999999999999999999999"},
            {"--capture-fps", "0"},
            {"--screenshot"},
+           {"--profile"},
        }) {
     const CommandLineResult result = Parse(args);
     EXPECT_FALSE(result.ok) << args[0];

@@ -1,6 +1,7 @@
 // What one screen-quad draw costs on llvmpipe:
 // - FullScreenQuad: one 1280 x 720 float target copied into another through the
-//   post-processing program (the show's commonest pass), per effect, GPU work included;
+//   post-processing program (the show's commonest pass), per effect, GPU work included, through
+//   the general program (second argument 0) and the effect's own variant (1);
 // - QuadDrawOverhead: the same draw into a 1 x 1 viewport, so what remains is the CPU side of
 //   the layer per draw (state binding, both constant buffers with their 20 KB array, the draw).
 #include <benchmark/benchmark.h>
@@ -46,7 +47,7 @@ struct QuadBench {
     post.device = gpu.device;
     post.context = gpu.context;
     post.timer = &timer;
-    if (!post.CreateSamplers() || !post.Initialize()) return;
+    if (!post.CreateSamplers() || !post.Initialize() || !post.WaitForVariants()) return;
     rc.timer = &timer;
     rc.device = gpu.device;
     rc.context = gpu.context;
@@ -78,6 +79,7 @@ void FullScreenQuad(benchmark::State& state) {
     return;
   }
   const int32_t effect = static_cast<int32_t>(state.range(0));
+  bench.shaders.postProcessShader->useVariants = state.range(1) != 0;
   bench.target->SetAsTarget();
   bench.quad->Render(effect);
   glFinish();
@@ -88,7 +90,11 @@ void FullScreenQuad(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
   state.counters["pixels"] = kScreenWidth * kScreenHeight;
 }
-BENCHMARK(FullScreenQuad)->Arg(0)->Arg(13)->Arg(15)->Arg(103)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(FullScreenQuad)
+    ->ArgsProduct({{0, 13, 15, 103}, {0, 1}})
+    ->ArgNames({"effect", "variant"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void QuadDrawOverhead(benchmark::State& state) {
   QuadBench& bench = Bench();
@@ -96,6 +102,7 @@ void QuadDrawOverhead(benchmark::State& state) {
     state.SkipWithError("no device or no post-processing program");
     return;
   }
+  bench.shaders.postProcessShader->useVariants = true;
   bench.target->SetAsTarget();
   const D3D11_VIEWPORT onePixel = {0.0f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f};
   constexpr int kDrawsPerBatch = 100;

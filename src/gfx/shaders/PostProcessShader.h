@@ -1,8 +1,12 @@
 #pragma once
 // The program behind every screen quad: one effect number per draw, the show time, the audio
 // level and an array of up to 4,096 four-float entries that the glitch fills.
+#include <array>
 #include <cstdint>
+#include <future>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "gfx/shaders/ShaderProgram.h"
 
@@ -34,6 +38,10 @@ struct PostProcessEffectBufferType {
 };
 static_assert(sizeof(PostProcessEffectBufferType) == 48);
 
+// The effect numbers the show draws with, each compiled as a program of its own: 0 (every
+// copy, fade, caption and composition), 13 (the bloom's bright pass) and the ten scene looks.
+inline constexpr std::array<int32_t, 12> kSpecialisedEffects = {0, 13, 100, 101, 102, 103, 104, 105, 106, 107, 108, 109};
+
 class PostProcessShader : public ShaderProgram {
  public:
   static constexpr UINT kArrayEntries = 4096;
@@ -44,9 +52,38 @@ class PostProcessShader : public ShaderProgram {
   std::unique_ptr<float[]> effectArray;  // kArrayEntries × 4 floats, written by the glitch
   float audioLevel = 0.0f;
 
+  // pixelShader is the general program; variants[i] is kSpecialisedEffects[i] alone, null
+  // until its translation is done. Off: every draw goes through the general program.
+  std::array<ID3D11PixelShader*, kSpecialisedEffects.size()> variants{};
+  bool useVariants = true;
+
+  // The general program at once; the variants are translated on a thread of their own (or read
+  // from the shader cache), so start-up does not wait for them. Until they are there, draws
+  // use the general program, which gives the same pixels.
   bool Initialize();
+  // Waits for the variants' translation and creates them; false when one could not be made
+  // (that effect then stays with the general program).
+  bool WaitForVariants();
+  // The pixel shader a draw with this effect number runs; picks up finished variants.
+  ID3D11PixelShader* PixelShaderFor(int32_t effect);
   bool SetShaderParameters(const D3DXMATRIX& world, const D3DXMATRIX& view, const D3DXMATRIX& projection,
                            ID3D11ShaderResourceView* texture, const PostProcessParameters* parameters);
   void Render(UINT indexCount);
   void Shutdown();
+
+ private:
+  // One translated variant: the shader code, or the compiler's text.
+  struct VariantCode {
+    std::vector<uint8_t> code;
+    std::string error;
+  };
+  bool CreateVariants(const std::vector<VariantCode>& translated);
+  // Writes the array only when the entries asked for differ from what the buffer holds: the
+  // glitch changes it once a frame, while a frame draws the program dozens of times.
+  bool UploadEffectArray(int32_t entryCount);
+
+  ID3D11PixelShader* m_drawShader = nullptr;
+  std::future<std::vector<VariantCode>> m_variantJob;
+  std::unique_ptr<float[]> m_uploadedArray;  // what arrayBuffer holds, its first m_uploadedEntries
+  int32_t m_uploadedEntries = -1;            // -1: nothing written yet
 };

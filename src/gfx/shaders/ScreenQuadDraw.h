@@ -2,4 +2,5 @@
 // Input layout, shaders and the indexed draw that every screen pass ends with.
 #include "gfx/shaders/ShaderProgram.h"
 
-void DrawScreenQuad(ShaderProgram& program, UINT indexCount);
+// pixelShader replaces the program's own where one is given (a specialised variant).
+void DrawScreenQuad(ShaderProgram& program, UINT indexCount, ID3D11PixelShader* pixelShader = nullptr);

@@ -49,10 +49,10 @@ bool ShaderProgram::CreateSamplers() {
 }
 
 bool ShaderProgram::CompileShaderFile(const char* profile, ID3D10Blob** blob, HWND owner, const char* fileName,
-                                      const char* entryPoint) {
+                                      const char* entryPoint, const D3D10_SHADER_MACRO* defines) {
   const std::string path = DataPath(fileName);
   ID3D10Blob* errorMessage = nullptr;
-  const HRESULT hr = D3DX11CompileFromFileW(path.c_str(), nullptr, nullptr, entryPoint, profile,
+  const HRESULT hr = D3DX11CompileFromFileW(path.c_str(), defines, nullptr, entryPoint, profile,
                                             D3D10_SHADER_ENABLE_STRICTNESS, 0, nullptr, blob, &errorMessage, nullptr);
   if (FAILED(hr)) {
     ReportShaderError(errorMessage, path, owner);

@@ -36,9 +36,10 @@ class ShaderProgram {
   bool CreateSamplers();
 
  protected:
-  // Compiles "engine_data/" + fileName; a failure shows its box and returns false.
+  // Compiles "engine_data/" + fileName with the given macros (null-terminated list, or none);
+  // a failure shows its box and returns false.
   bool CompileShaderFile(const char* profile, ID3D10Blob** blob, HWND owner, const char* fileName,
-                         const char* entryPoint);
+                         const char* entryPoint, const D3D10_SHADER_MACRO* defines = nullptr);
   // Vertex and pixel shader, the layout and matrixBuffer: the first steps of every two-stage program.
   bool CreateTwoStageProgram(const char* vertexFile, const char* vertexEntry, const char* pixelFile,
                              const char* pixelEntry, const D3D11_INPUT_ELEMENT_DESC* layout, UINT layoutCount);

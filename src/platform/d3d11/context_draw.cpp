@@ -153,9 +153,12 @@ bool ID3D11DeviceContext::PrepareDraw() {
       resource->Release();
     }
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, s.drawFramebuffer);
+    // Targets have immutable storage, so completeness changes only with the attachments.
+    s.framebufferComplete =
+        glCheckNamedFramebufferStatus(s.drawFramebuffer, GL_DRAW_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     s.framebufferDirty = false;
   }
-  if (glCheckNamedFramebufferStatus(s.drawFramebuffer, GL_DRAW_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+  if (!s.framebufferComplete) {
     std::fprintf(stderr, "d3d11: draw without a complete set of render targets\n");
     return false;
   }
@@ -189,7 +192,12 @@ bool ID3D11DeviceContext::PrepareDraw() {
   ID3D11ShaderStage* shaders[3] = {s.vertexShader.get(), s.geometryShader.get(), s.pixelShader.get()};
   const GLbitfield stageBits[3] = {GL_VERTEX_SHADER_BIT, GL_GEOMETRY_SHADER_BIT, GL_FRAGMENT_SHADER_BIT};
   for (int stage = 0; stage < 3; ++stage) {
-    glUseProgramStages(s.pipeline, stageBits[stage], shaders[stage] != nullptr ? shaders[stage]->glProgram() : 0);
+    // Changing a stage makes GL revalidate the whole pipeline; most draws keep all three.
+    const GLuint program = shaders[stage] != nullptr ? shaders[stage]->glProgram() : 0;
+    if (s.pipelinePrograms[stage] != program) {
+      glUseProgramStages(s.pipeline, stageBits[stage], program);
+      s.pipelinePrograms[stage] = program;
+    }
     if (shaders[stage] != nullptr) {
       BindStageResources(*shaders[stage]->m_code, s.stages[stage], static_cast<ShaderStage>(stage), s.emptyTextures);
     }

@@ -77,6 +77,12 @@ struct ContextState {
   // (0, 0, 0, 0) as in Direct3D, where GL's texture 0 would read opaque black.
   uint32_t emptyTextures[4] = {};
 
+  // The programs the pipeline holds per stage (vertex, geometry, pixel): a program attached to
+  // the pipeline keeps its name even when deleted, so an equal name is the same program.
+  uint32_t pipelinePrograms[3] = {};
+  // Whether the attachments last sent form a complete framebuffer (checked when they change).
+  bool framebufferComplete = false;
+
   // What must be sent to GL before the next draw.
   bool framebufferDirty = true;
   bool blendDirty = true;

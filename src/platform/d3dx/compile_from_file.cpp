@@ -10,6 +10,7 @@
 
 #include "platform/d3d11/shader_code.h"
 #include "platform/d3dx/d3dx11async.h"
+#include "platform/d3dx/shader_cache.h"
 
 namespace {
 
@@ -243,6 +244,26 @@ bool CrossCompile(std::vector<uint32_t> spirv, ShaderStage stage, ShaderStageCod
   return true;
 }
 
+// Everything besides the source that decides what a translation gives: the SPIR-V version of the
+// HLSL compiler, and the revision of this translation (raise it when CrossCompile changes).
+std::string CompilerVersion() {
+  constexpr int kTranslationRevision = 1;
+  unsigned int version = 0;
+  unsigned int revision = 0;
+  shaderc_get_spv_version(&version, &revision);
+  return "shaderc-spv " + std::to_string(version) + "." + std::to_string(revision) + " translation " +
+         std::to_string(kTranslationRevision);
+}
+
+// Macros up to the entry whose name is null, as D3D lists them.
+bool ReadDefines(const D3D10_SHADER_MACRO* defines, std::vector<platform::d3dx::ShaderDefine>* out) {
+  for (; defines != nullptr && defines->Name != nullptr; ++defines) {
+    if (defines->Name[0] == '\0') return false;
+    out->push_back({defines->Name, defines->Definition != nullptr ? defines->Definition : "1"});
+  }
+  return true;
+}
+
 HRESULT FailWithText(const std::string& text, ID3D10Blob** ppErrorMsgs) {
   if (ppErrorMsgs != nullptr) *ppErrorMsgs = ID3D10Blob::Create(text.c_str(), text.size() + 1);
   return E_FAIL;
@@ -264,10 +285,12 @@ HRESULT D3DX11CompileFromFileW(const char* pSrcFile, const D3D10_SHADER_MACRO* p
   if (pSrcFile == nullptr || pFunctionName == nullptr || pProfile == nullptr || ppShader == nullptr) {
     return finish(E_INVALIDARG);
   }
-  if (pDefines != nullptr || pInclude != nullptr || pPump != nullptr) {
-    std::cerr << "D3DX11CompileFromFileW: macros, include handlers and thread pumps are not supported\n";
+  if (pInclude != nullptr || pPump != nullptr) {
+    std::cerr << "D3DX11CompileFromFileW: include handlers and thread pumps are not supported\n";
     return finish(E_NOTIMPL);
   }
+  std::vector<platform::d3dx::ShaderDefine> defines;
+  if (!ReadDefines(pDefines, &defines)) return finish(E_INVALIDARG);
 
   std::string source;
   if (!ReadWholeFile(pSrcFile, &source)) return finish(D3DX11_ERR_FILE_NOT_FOUND);
@@ -277,6 +300,20 @@ HRESULT D3DX11CompileFromFileW(const char* pSrcFile, const D3D10_SHADER_MACRO* p
   if (!StageOfProfile(pProfile, &stage, &kind)) {
     return finish(FailWithText(std::string(pSrcFile) + ": error: unsupported profile '" + pProfile + "'\n",
                                ppErrorMsgs));
+  }
+
+  // A translation already on disk skips the compilers; errors are never cached, so a broken
+  // shader reports itself on every run.
+  static const std::string compilerVersion = CompilerVersion();
+  const std::string cacheDirectory = platform::d3dx::ShaderCacheDirectory();
+  const platform::d3dx::ShaderCacheKey key =
+      platform::d3dx::MakeShaderCacheKey(source, pFunctionName, pProfile, defines, compilerVersion);
+  std::vector<uint8_t> cached;
+  platform::d3d11::ShaderStageCode check;
+  if (platform::d3dx::ReadShaderCache(cacheDirectory, key, &cached) &&
+      platform::d3d11::ParseShaderCode(cached.data(), cached.size(), &check) && check.stage == stage) {
+    *ppShader = ID3D10Blob::Create(cached.data(), cached.size());
+    return finish(S_OK);
   }
 
   static const shaderc::Compiler compiler;
@@ -289,6 +326,7 @@ HRESULT D3DX11CompileFromFileW(const char* pSrcFile, const D3D10_SHADER_MACRO* p
   options.SetAutoBindUniforms(true);
   options.SetAutoMapLocations(true);
   options.SetOptimizationLevel(shaderc_optimization_level_zero);
+  for (const platform::d3dx::ShaderDefine& define : defines) options.AddMacroDefinition(define.name, define.value);
 
   const shaderc::SpvCompilationResult spirv =
       compiler.CompileGlslToSpv(source, kind, pSrcFile, pFunctionName, options);
@@ -308,6 +346,7 @@ HRESULT D3DX11CompileFromFileW(const char* pSrcFile, const D3D10_SHADER_MACRO* p
 
   if (std::getenv("PULSAR_DUMP_GLSL") != nullptr) std::cerr << "// " << pSrcFile << " " << pFunctionName << "\n" << code.glsl;
   const std::vector<uint8_t> bytes = platform::d3d11::SerializeShaderCode(code);
+  platform::d3dx::WriteShaderCache(cacheDirectory, key, bytes);
   *ppShader = ID3D10Blob::Create(bytes.data(), bytes.size());
   result = S_OK;
   return finish(result);
