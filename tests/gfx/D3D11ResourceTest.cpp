@@ -181,4 +181,39 @@ TEST(GLErrorCheck, ReportsAnErrorRaisedByACall) {
   EXPECT_TRUE(platform::d3d11::CheckGLError("after"));
 }
 
+TEST(GLErrorCheck, CollectsTheLayersRefusals) {
+  GpuTestDevice gpu;
+  ASSERT_TRUE(gpu.Create(8, 8));
+  platform::d3d11::TakeGLDebugMessages();
+  D3D11_TEXTURE2D_DESC desc{};
+  desc.Width = desc.Height = 4;
+  desc.MipLevels = desc.ArraySize = 1;
+  desc.Format = DXGI_FORMAT_R8G8B8A8_UNORM;
+  desc.SampleDesc.Count = 4;  // outside the subset
+  desc.BindFlags = D3D11_BIND_RENDER_TARGET;
+  ID3D11Texture2D* texture = nullptr;
+  EXPECT_EQ(gpu.device->CreateTexture2D(&desc, nullptr, &texture), E_NOTIMPL);
+  gpu.context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+  gpu.context->VSSetShader(nullptr, nullptr, 0);
+  gpu.context->Draw(3, 0);  // no vertex shader: refused
+  const auto messages = platform::d3d11::TakeGLDebugMessages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].type, platform::d3d11::kLayerRefusal);
+  EXPECT_NE(messages[0].text.find("multisampling is not implemented"), std::string::npos) << messages[0].text;
+  EXPECT_NE(messages[1].text.find("draw without a vertex shader"), std::string::npos) << messages[1].text;
+  EXPECT_TRUE(platform::d3d11::TakeGLDebugMessages().empty());
+}
+
+TEST(GLErrorCheck, KeepsABoundedNumberOfMessagesAndCountsTheRest) {
+  GpuTestDevice gpu;
+  ASSERT_TRUE(gpu.Create(8, 8));
+  platform::d3d11::TakeGLDebugMessages();
+  const size_t provoked = platform::d3d11::kKeptGLDebugMessages + 44;
+  for (size_t i = 0; i < provoked; ++i) gpu.context->Draw(3, 0);  // a show refusing every frame
+  const auto messages = platform::d3d11::TakeGLDebugMessages();
+  ASSERT_EQ(messages.size(), platform::d3d11::kKeptGLDebugMessages + 1);
+  EXPECT_EQ(messages.back().text, "and 44 more messages not kept");
+  EXPECT_TRUE(platform::d3d11::TakeGLDebugMessages().empty());
+}
+
 }  // namespace

@@ -14,7 +14,7 @@ template <class T, size_t N>
 void SetSlots(std::array<platform::d3d11::Bound<T>, N>& slots, UINT start, UINT count, T* const* objects,
               const char* what) {
   if (start >= N || count > N - start) {
-    std::fprintf(stderr, "d3d11: %s: slots %u..%u beyond the %zu the layer carries\n", what, start, start + count, N);
+    platform::d3d11::ReportRefusal("%s: slots %u..%u beyond the %zu the layer carries", what, start, start + count, N);
     return;
   }
   for (UINT i = 0; i < count; ++i) slots[start + i].Set(objects != nullptr ? objects[i] : nullptr);
@@ -46,7 +46,7 @@ bool IsBoundAsOutput(const platform::d3d11::ContextState& state, ID3D11ShaderRes
 void SetResourceSlots(platform::d3d11::ContextState& state, StageBindings& stage, UINT start, UINT count,
                       ID3D11ShaderResourceView* const* views, const char* what) {
   if (start >= PULSAR_RESOURCE_SLOTS || count > PULSAR_RESOURCE_SLOTS - start) {
-    std::fprintf(stderr, "d3d11: %s: slots %u..%u beyond the %u the layer carries\n", what, start, start + count,
+    platform::d3d11::ReportRefusal("%s: slots %u..%u beyond the %u the layer carries", what, start, start + count,
                  PULSAR_RESOURCE_SLOTS);
     return;
   }
@@ -69,7 +69,7 @@ void ID3D11DeviceContext::IASetInputLayout(ID3D11InputLayout* pInputLayout) { m_
 void ID3D11DeviceContext::IASetVertexBuffers(UINT StartSlot, UINT NumBuffers, ID3D11Buffer* const* ppVertexBuffers,
                                              const UINT* pStrides, const UINT* pOffsets) {
   if (StartSlot >= PULSAR_VERTEX_BUFFER_SLOTS || NumBuffers > PULSAR_VERTEX_BUFFER_SLOTS - StartSlot) {
-    std::fprintf(stderr, "d3d11: IASetVertexBuffers: slot beyond %u\n", PULSAR_VERTEX_BUFFER_SLOTS);
+    platform::d3d11::ReportRefusal("IASetVertexBuffers: slot beyond %u", PULSAR_VERTEX_BUFFER_SLOTS);
     return;
   }
   for (UINT i = 0; i < NumBuffers; ++i) {

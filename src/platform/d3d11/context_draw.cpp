@@ -123,11 +123,11 @@ ID3D11DeviceContext::~ID3D11DeviceContext() {
 bool ID3D11DeviceContext::PrepareDraw() {
   ContextState& s = *m_state;
   if (s.vertexShader.get() == nullptr) {
-    std::fprintf(stderr, "d3d11: draw without a vertex shader\n");
+    platform::d3d11::ReportRefusal("draw without a vertex shader");
     return false;
   }
   if (!KnownTopology(s.topology)) {
-    std::fprintf(stderr, "d3d11: draw without a primitive topology\n");
+    platform::d3d11::ReportRefusal("draw without a primitive topology");
     return false;
   }
 
@@ -159,7 +159,7 @@ bool ID3D11DeviceContext::PrepareDraw() {
     s.framebufferDirty = false;
   }
   if (!s.framebufferComplete) {
-    std::fprintf(stderr, "d3d11: draw without a complete set of render targets\n");
+    platform::d3d11::ReportRefusal("draw without a complete set of render targets");
     return false;
   }
 
@@ -227,12 +227,12 @@ void ID3D11DeviceContext::DrawIndexed(UINT IndexCount, UINT StartIndexLocation, 
   if (IndexCount == 0) return;
   const ContextState& s = *m_state;
   if (s.indexBuffer.get() == nullptr) {
-    std::fprintf(stderr, "d3d11: DrawIndexed without an index buffer\n");
+    platform::d3d11::ReportRefusal("DrawIndexed without an index buffer");
     return;
   }
   const bool wide = s.indexFormat == DXGI_FORMAT_R32_UINT;
   if (!wide && s.indexFormat != DXGI_FORMAT_R16_UINT) {
-    std::fprintf(stderr, "d3d11: DrawIndexed: index format %u\n", s.indexFormat);
+    platform::d3d11::ReportRefusal("DrawIndexed: index format %u", s.indexFormat);
     return;
   }
   if (!PrepareDraw()) return;

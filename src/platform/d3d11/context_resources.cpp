@@ -71,7 +71,7 @@ HRESULT ID3D11DeviceContext::Map(ID3D11Resource* pResource, UINT Subresource, D3
     GLbitfield access = 0;
     if (MapType == D3D11_MAP_WRITE_DISCARD || MapType == D3D11_MAP_WRITE_NO_OVERWRITE) {
       if (desc.Usage != D3D11_USAGE_DYNAMIC) {
-        std::fprintf(stderr, "d3d11: Map with discard or no-overwrite needs a dynamic buffer\n");
+        platform::d3d11::ReportRefusal("Map with discard or no-overwrite needs a dynamic buffer");
         return E_INVALIDARG;
       }
       access = GL_MAP_WRITE_BIT |
@@ -79,7 +79,7 @@ HRESULT ID3D11DeviceContext::Map(ID3D11Resource* pResource, UINT Subresource, D3
     } else if (desc.Usage == D3D11_USAGE_STAGING) {
       access = (reads ? GL_MAP_READ_BIT : 0) | (MapType != D3D11_MAP_READ ? GL_MAP_WRITE_BIT : 0);
     } else {
-      std::fprintf(stderr, "d3d11: Map of a buffer that is neither dynamic nor staging\n");
+      platform::d3d11::ReportRefusal("Map of a buffer that is neither dynamic nor staging");
       return E_INVALIDARG;
     }
     void* data = glMapNamedBufferRange(buffer->glName(), 0, desc.ByteWidth, access);
@@ -99,7 +99,7 @@ HRESULT ID3D11DeviceContext::Map(ID3D11Resource* pResource, UINT Subresource, D3
   ::Subresource sub;
   if (texture->m_mapped || !LocateSubresource(desc, Subresource, &sub)) return E_INVALIDARG;
   if (desc.Usage != D3D11_USAGE_DYNAMIC && desc.Usage != D3D11_USAGE_STAGING) {
-    std::fprintf(stderr, "d3d11: Map of a texture that is neither dynamic nor staging\n");
+    platform::d3d11::ReportRefusal("Map of a texture that is neither dynamic nor staging");
     return E_INVALIDARG;
   }
   const TextureFormat format = TextureFormatOf(desc.Format);
@@ -153,7 +153,7 @@ void ID3D11DeviceContext::UpdateSubresource(ID3D11Resource* pDstResource, UINT D
   if (dimension == D3D11_RESOURCE_DIMENSION_BUFFER) {
     auto* buffer = static_cast<ID3D11Buffer*>(pDstResource);
     if (buffer->m_desc.Usage == D3D11_USAGE_DYNAMIC || buffer->m_desc.Usage == D3D11_USAGE_IMMUTABLE) {
-      std::fprintf(stderr, "d3d11: UpdateSubresource of a dynamic or immutable buffer\n");
+      platform::d3d11::ReportRefusal("UpdateSubresource of a dynamic or immutable buffer");
       return;
     }
     const UINT begin = pDstBox != nullptr ? pDstBox->left : 0;
@@ -199,7 +199,7 @@ void ID3D11DeviceContext::CopyResource(ID3D11Resource* pDstResource, ID3D11Resou
   const D3D11_TEXTURE2D_DESC& b = from->m_desc;
   if (a.Width != b.Width || a.Height != b.Height || a.MipLevels != b.MipLevels || a.ArraySize != b.ArraySize ||
       TextureFormatOf(a.Format).internalFormat != TextureFormatOf(b.Format).internalFormat) {
-    std::fprintf(stderr, "d3d11: CopyResource between textures of different shape\n");
+    platform::d3d11::ReportRefusal("CopyResource between textures of different shape");
     return;
   }
   for (UINT level = 0; level < a.MipLevels; ++level) {

@@ -14,7 +14,7 @@ using platform::d3d11::TextureFormatOf;
 namespace {
 
 HRESULT Invalid(const char* what) {
-  std::fprintf(stderr, "d3d11: %s\n", what);
+  platform::d3d11::ReportRefusal("%s", what);
   return E_INVALIDARG;
 }
 
@@ -98,7 +98,7 @@ HRESULT ID3D11Device::CreateTexture2D(const D3D11_TEXTURE2D_DESC* pDesc, const D
   if (!cube && pDesc->ArraySize > 1 && pDesc->ArraySize > 2048) return Invalid("CreateTexture2D: array too large");
   const TextureFormat format = TextureFormatOf(pDesc->Format);
   if (format.internalFormat == 0) {
-    std::fprintf(stderr, "d3d11: CreateTexture2D: format %u is not supported\n", pDesc->Format);
+    platform::d3d11::ReportRefusal("CreateTexture2D: format %u is not supported", pDesc->Format);
     return E_INVALIDARG;
   }
   if (pDesc->Usage == D3D11_USAGE_IMMUTABLE && pInitialData == nullptr) {

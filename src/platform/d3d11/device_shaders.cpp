@@ -41,7 +41,7 @@ HRESULT ID3D11Device::CreateShaderStage(uint32_t stage, const void* bytecode, SI
                                         ID3D11ShaderStage* shader) {
   auto code = std::make_unique<ShaderStageCode>();
   if (!platform::d3d11::ParseShaderCode(bytecode, length, code.get()) || static_cast<uint32_t>(code->stage) != stage) {
-    std::fprintf(stderr, "d3d11: shader code is not of this stage\n");
+    platform::d3d11::ReportRefusal("shader code is not of this stage");
     return E_INVALIDARG;
   }
   const char* source = code->glsl.c_str();
@@ -53,7 +53,7 @@ HRESULT ID3D11Device::CreateShaderStage(uint32_t stage, const void* bytecode, SI
     GLsizei size = 0;
     if (program != 0) glGetProgramInfoLog(program, static_cast<GLsizei>(log.size()), &size, log.data());
     log.resize(static_cast<size_t>(size));
-    std::fprintf(stderr, "d3d11: the GL program of a shader did not link: %s\n", log.c_str());
+    platform::d3d11::ReportRefusal("the GL program of a shader did not link: %s", log.c_str());
     if (program != 0) glDeleteProgram(program);
     platform::d3d11::CheckGLError("CreateShader");
     return E_FAIL;
@@ -121,7 +121,7 @@ HRESULT ID3D11Device::CreateInputLayout(const D3D11_INPUT_ELEMENT_DESC* pInputEl
   ShaderStageCode code;
   if (!platform::d3d11::ParseShaderCode(pShaderBytecodeWithInputSignature, BytecodeLength, &code) ||
       code.stage != ShaderStage::Vertex) {
-    std::fprintf(stderr, "d3d11: CreateInputLayout needs vertex shader code\n");
+    platform::d3d11::ReportRefusal("CreateInputLayout needs vertex shader code");
     return E_INVALIDARG;
   }
   if (NumElements > 0 && pInputElementDescs == nullptr) return E_INVALIDARG;
@@ -134,7 +134,7 @@ HRESULT ID3D11Device::CreateInputLayout(const D3D11_INPUT_ELEMENT_DESC* pInputEl
     const D3D11_INPUT_ELEMENT_DESC& element = pInputElementDescs[i];
     const platform::d3d11::VertexFormat format = platform::d3d11::VertexFormatOf(element.Format);
     if (format.components == 0 || element.InputSlot >= PULSAR_VERTEX_BUFFER_SLOTS || element.SemanticName == nullptr) {
-      std::fprintf(stderr, "d3d11: CreateInputLayout: element %u is not supported\n", i);
+      platform::d3d11::ReportRefusal("CreateInputLayout: element %u is not supported", i);
       return E_INVALIDARG;
     }
     offsets[i] = element.AlignedByteOffset == D3D11_APPEND_ALIGNED_ELEMENT ? nextOffset[element.InputSlot]
@@ -153,7 +153,7 @@ HRESULT ID3D11Device::CreateInputLayout(const D3D11_INPUT_ELEMENT_DESC* pInputEl
       }
     }
     if (elementOfInput[input] < 0) {
-      std::fprintf(stderr, "d3d11: CreateInputLayout: the vertex shader reads %s%u, which the layout lacks\n",
+      platform::d3d11::ReportRefusal("CreateInputLayout: the vertex shader reads %s%u, which the layout lacks",
                    code.inputs[input].semantic.c_str(), code.inputs[input].index);
       return E_INVALIDARG;
     }

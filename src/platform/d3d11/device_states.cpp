@@ -11,7 +11,7 @@ using namespace platform::d3d11;
 namespace {
 
 HRESULT Invalid(const char* what) {
-  std::fprintf(stderr, "d3d11: %s\n", what);
+  platform::d3d11::ReportRefusal("%s", what);
   return E_INVALIDARG;
 }
 

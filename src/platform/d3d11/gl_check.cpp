@@ -2,6 +2,7 @@
 
 #include <epoxy/gl.h>
 
+#include <cstdarg>
 #include <cstdio>
 
 namespace platform::d3d11 {
@@ -10,6 +11,20 @@ namespace {
 std::vector<GLDebugMessage>& CollectedMessages() {
   static std::vector<GLDebugMessage> messages;
   return messages;
+}
+
+size_t& DroppedMessages() {
+  static size_t dropped = 0;
+  return dropped;
+}
+
+void Keep(unsigned type, unsigned severity, std::string text) {
+  std::vector<GLDebugMessage>& messages = CollectedMessages();
+  if (messages.size() >= kKeptGLDebugMessages) {
+    ++DroppedMessages();
+    return;
+  }
+  messages.push_back({type, severity, std::move(text)});
 }
 
 void GLAPIENTRY OnDebugMessage(GLenum source, GLenum type, GLuint /*id*/, GLenum severity, GLsizei length,
@@ -25,7 +40,7 @@ void GLAPIENTRY OnDebugMessage(GLenum source, GLenum type, GLuint /*id*/, GLenum
   }
   std::string text(message, length >= 0 ? static_cast<size_t>(length) : std::char_traits<char>::length(message));
   std::fprintf(stderr, "GL debug: %s\n", text.c_str());
-  CollectedMessages().push_back({type, severity, std::move(text)});
+  Keep(type, severity, std::move(text));
 }
 
 }  // namespace
@@ -49,9 +64,24 @@ void InstallGLDebugOutput() {
 std::vector<GLDebugMessage> TakeGLDebugMessages() {
   std::vector<GLDebugMessage> taken;
   taken.swap(CollectedMessages());
+  if (DroppedMessages() > 0) {
+    taken.push_back({taken.back().type, taken.back().severity,
+                     "and " + std::to_string(DroppedMessages()) + " more messages not kept"});
+    DroppedMessages() = 0;
+  }
   return taken;
 }
 
-void ReportNotImplemented(const char* what) { std::fprintf(stderr, "d3d11: %s is not implemented\n", what); }
+void ReportRefusal(const char* format, ...) {
+  char text[512];
+  va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(text, sizeof(text), format, arguments);
+  va_end(arguments);
+  std::fprintf(stderr, "d3d11: %s\n", text);
+  Keep(kLayerRefusal, GL_DEBUG_SEVERITY_HIGH, text);
+}
+
+void ReportNotImplemented(const char* what) { ReportRefusal("%s is not implemented", what); }
 
 }  // namespace platform::d3d11
