@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstring>
 
+#include "app/MemoryZipStream.h"
 #include "platform/fs.h"
 
 namespace {
@@ -34,7 +35,7 @@ std::string ZipErrorText(int code) {
 
 ArchiveReader::~ArchiveReader() { Close(); }
 
-bool ArchiveReader::Open(const std::string& archiveName, const std::string& root) {
+bool ArchiveReader::SetRoot(const std::string& root) {
   Close();
   m_error.clear();
   m_root = root;
@@ -44,6 +45,11 @@ bool ArchiveReader::Open(const std::string& archiveName, const std::string& root
     m_root = directory;
   }
   if (m_root.back() != '/') m_root.push_back('/');
+  return true;
+}
+
+bool ArchiveReader::Open(const std::string& archiveName, const std::string& root) {
+  if (!SetRoot(root)) return false;
 
   // The zip reader only says "no"; ask the system first why a file cannot be read.
   const int descriptor = open(archiveName.c_str(), O_RDONLY | O_CLOEXEC);
@@ -53,7 +59,18 @@ bool ArchiveReader::Open(const std::string& archiveName, const std::string& root
   close(descriptor);
   if (isDirectory) return NoteError(archiveName, std::strerror(EISDIR)), false;
 
-  unzFile archive = unzOpen64(archiveName.c_str());
+  return Adopt(unzOpen64(archiveName.c_str()), archiveName);
+}
+
+bool ArchiveReader::OpenMemory(const uint8_t* bytes, size_t size, const std::string& root) {
+  if (!SetRoot(root)) return false;
+  m_memory = MemoryZipBytes{bytes, size};
+  zlib_filefunc64_def functions = MemoryZipFunctions(&m_memory);
+  return Adopt(unzOpen2_64("memory", &functions), "the archive in memory");
+}
+
+bool ArchiveReader::Adopt(void* opened, const std::string& archiveName) {
+  unzFile archive = Zip(opened);
   if (!archive) return NoteError(archiveName, "not a zip archive, or cut short (its zip directory is missing)"), false;
   unz_global_info64 info{};
   const int result = unzGetGlobalInfo64(archive, &info);

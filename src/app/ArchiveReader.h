@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/ArchiveEntry.h"
+#include "app/MemoryZipStream.h"
 
 class ArchiveReader {
  public:
@@ -16,6 +17,8 @@ class ArchiveReader {
   // Opens the archive; everything is written below root, the working directory when root is
   // empty. A failure leaves the reason in error().
   bool Open(const std::string& archiveName, const std::string& root = std::string());
+  // The same for an archive already in memory; the bytes must outlive the reader's use of them.
+  bool OpenMemory(const uint8_t* bytes, size_t size, const std::string& root);
   // Describes entry index; index -1 reports only the number of entries, in entry->index.
   bool GetEntry(int32_t index, ArchiveEntry* entry);
   // Writes entry index to name below the root. Names that would leave the root are refused
@@ -32,6 +35,8 @@ class ArchiveReader {
   const std::string& error() const { return m_error; }
 
  private:
+  bool SetRoot(const std::string& root);
+  bool Adopt(void* opened, const std::string& archiveName);
   bool MoveTo(int32_t index);
   void EnsureDirectory(const std::string& directory);
   void CopyEntryData(const ArchiveEntry& entry, const std::string& directory, const std::string& fileName);
@@ -39,6 +44,7 @@ class ArchiveReader {
   void NoteError(const std::string& what, const std::string& reason);
 
   void* m_archive = nullptr;
+  MemoryZipBytes m_memory;
   std::string m_root;
   std::string m_error;
   int32_t m_entryCount = 0;

@@ -2,20 +2,21 @@
 
 #include "app/ArchiveReader.h"
 
+void UnpackEntries(ArchiveReader* reader, uint64_t byteLimit) {
+  reader->SetByteLimit(byteLimit);
+  ArchiveEntry count;
+  if (!reader->GetEntry(-1, &count)) return;
+  for (int32_t i = 0; i < count.index && !reader->ByteLimitReached(); ++i) {
+    ArchiveEntry entry;
+    if (reader->GetEntry(i, &entry)) reader->UnpackEntry(i, entry.name);
+  }
+}
+
 bool UnpackArchive(const std::string& archivePath, const std::string& root, std::string* error,
                    uint64_t byteLimit) {
   ArchiveReader reader;
-  ArchiveEntry count;
   const bool opened = reader.Open(archivePath, root);
-  if (opened) {
-    reader.SetByteLimit(byteLimit);
-    if (reader.GetEntry(-1, &count)) {
-      for (int32_t i = 0; i < count.index && !reader.ByteLimitReached(); ++i) {
-        ArchiveEntry entry;
-        if (reader.GetEntry(i, &entry)) reader.UnpackEntry(i, entry.name);
-      }
-    }
-  }
+  if (opened) UnpackEntries(&reader, byteLimit);
   *error = reader.error();
   if (opened && !error->empty()) *error = archivePath + ": could not unpack " + *error;
   reader.Close();

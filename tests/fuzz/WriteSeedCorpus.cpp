@@ -1,25 +1,18 @@
-// Writes the fuzzer's seed corpus: c4e_seed_corpus <directory>.
+// Writes a fuzzer's seed corpus: fuzz_seed_corpus c4e|archive|dds <directory>.
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <cstring>
 
+#include "FuzzMutation.h"
+#include "SeedFiles.h"
 #include "SeedScenes.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: c4e_seed_corpus <directory>\n");
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: fuzz_seed_corpus c4e|archive|dds <directory>\n");
     return 2;
   }
-  const std::filesystem::path directory = argv[1];
-  std::error_code error;
-  std::filesystem::create_directories(directory, error);
-  for (const auto& [name, bytes] : fuzz_seeds::SeedScenes()) {
-    std::ofstream file(directory / name, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!file) {
-      std::fprintf(stderr, "cannot write %s\n", (directory / name).c_str());
-      return 1;
-    }
-  }
-  return 0;
+  const fuzz_seeds::Seeds seeds = std::strcmp(argv[1], "c4e") == 0       ? fuzz_seeds::SeedScenes()
+                                  : std::strcmp(argv[1], "archive") == 0 ? fuzz_seeds::SeedArchives()
+                                                                         : fuzz_seeds::SeedDdsImages();
+  return fuzz_seeds::WriteSeeds(seeds, argv[2]) ? 0 : 1;
 }
