@@ -4,6 +4,7 @@
 
 #include "ShaderTestData.h"
 #include "gfx/ShaderManager.h"
+#include "platform/d3d11/gl_check.h"
 #include "platform/message_box.h"
 #include "support/GpuTestDevice.h"
 
@@ -93,6 +94,11 @@ TEST_F(ShaderManagerTest, LayoutThatTheVertexShaderCannotReadFailsCreation) {
              "float4 Depth_VS(float3 p : POSITION, float4 c : COLOR) : SV_POSITION { return float4(p, c.x); }\n");
   EXPECT_FALSE(Init());
   EXPECT_TRUE(platform::TakeShownMessageBoxes().empty());
+  // The layer's refusal is the one report, and it names what the layout lacks.
+  const auto refusals = platform::d3d11::TakeGLDebugMessages();
+  ASSERT_EQ(refusals.size(), 1u);
+  EXPECT_EQ(refusals[0].type, platform::d3d11::kLayerRefusal);
+  EXPECT_NE(refusals[0].text.find("reads COLOR0, which the layout lacks"), std::string::npos) << refusals[0].text;
 }
 
 }  // namespace
