@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/ArchiveTestZip.h"
+#include "support/ArchiveTestZip.h"
 #include "support/ImageFixtures.h"
 #include "support/TempDirectory.h"
 
