@@ -185,6 +185,7 @@ class Demo {
   bool CreateGlitches();
   bool CreateSlide();
   bool CreateLens();
+  bool CreateScenes();
   bool StartMusic();
 
   // Steps the scene compositions are made of (with the image operations above). Preparing a

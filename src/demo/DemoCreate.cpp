@@ -15,6 +15,7 @@
 #include "gfx/ShaderManager.h"
 #include "gfx/TextureCache.h"
 #include "platform/audio.h"
+#include "scene/SceneLoader.h"
 #include "sound/Sound.h"
 
 namespace {
@@ -34,7 +35,7 @@ bool Demo::Initialize(int32_t width, int32_t height, bool vsync, bool fullScreen
   FillRenderContext();
   return CreateLoadingScreen() && CreateRenderTargets() && CreateScreenQuads() && CreateFadeQuads() &&
          CreateCaptions() && CreateRadialBlur() && CreateDesignLines() && CreateParticleSystems() &&
-         CreateGlitches() && CreateSlide() && CreateLens() && StartMusic();
+         CreateGlitches() && CreateSlide() && CreateLens() && CreateScenes() && StartMusic();
 }
 
 void Demo::StoreArguments(int32_t width, int32_t height, bool vsync, bool fullScreen, int32_t refresh, HWND window,
@@ -210,6 +211,21 @@ bool Demo::CreateLens() {
   if (!m_pLens) return false;
   for (const FovKey& key : show::FovKeys()) m_pLens->AddKey(key);
   m_pLens->SetFov(45.0f);
+  return true;
+}
+
+// The eleven scene files in index order, each restarted on its first camera with its settings
+// and events; the loader shows its own boxes.
+bool Demo::CreateScenes() {
+  m_pScenes = new (std::nothrow) SceneLoader(m_renderContext);
+  if (!m_pScenes) return false;
+  for (int32_t index = 0; index < show::kSceneCount; ++index) {
+    if (!m_pScenes->Load(show::SceneFileName(index))) return false;
+    Scene& scene = *m_pScenes->scenes.back();
+    scene.Restart();
+    scene.currentCamera = 0;
+    show::ApplySceneCues(scene, index);
+  }
   return true;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/audio.h"
 #include "platform/dxgi/unknown.h"
 #include "platform/message_box.h"
+#include "scene/SceneLoader.h"
 #include "sound/Sound.h"
 
 namespace {
@@ -82,6 +83,15 @@ TEST_F(DemoTest, CreatesEverythingInOrderAndReleasesItAll) {
   EXPECT_EQ(demo.m_pLens->m_renderContext.timer, demo.m_pQuadLoading->m_renderContext.timer);
   EXPECT_EQ(demo.m_pLens->m_renderContext.sound, demo.m_pQuadLoading->m_renderContext.sound);
 
+  // The eleven scenes in index order, on their first camera, with their own events.
+  ASSERT_NE(demo.m_pScenes, nullptr);
+  ASSERT_EQ(demo.m_pScenes->scenes.size(), 11u);
+  EXPECT_EQ(demo.m_pScenes->scenes[0]->speedEvents.size(), 4u);
+  EXPECT_EQ(demo.m_pScenes->scenes[4]->speedEvents.size(), 12u);
+  EXPECT_EQ(demo.m_pScenes->scenes[9]->rollEvents.size(), 2u);
+  EXPECT_TRUE(demo.m_pScenes->scenes[7]->cameraUpFollowsRotation);
+  for (const auto& scene : demo.m_pScenes->scenes) EXPECT_EQ(scene->currentCamera, 0);
+
   FrameAt(0);
   demo.Shutdown();
   EXPECT_EQ(demo.m_pSB1, nullptr);
@@ -91,6 +101,7 @@ TEST_F(DemoTest, CreatesEverythingInOrderAndReleasesItAll) {
   EXPECT_EQ(demo.m_pSound, nullptr);
   EXPECT_EQ(demo.m_pFont, nullptr);
   EXPECT_EQ(demo.m_pLens, nullptr);
+  EXPECT_EQ(demo.m_pScenes, nullptr);
   EXPECT_EQ(demo.m_pQuadText_Credits, nullptr);
   EXPECT_EQ(IUnknown::LiveObjectCount(), liveBefore) << "Direct3D objects left behind";
   demo.Shutdown();  // a second Shutdown finds nothing to release

@@ -5,13 +5,17 @@
 #include "DemoFixture.h"
 #include "demo/Lens.h"
 #include "gfx/ShaderManager.h"
+#include "platform/clock.h"
+#include "scene/SceneLoader.h"
 #include "sound/Sound.h"
 #include "support/GpuTestDevice.h"
 
 namespace {
 
-
-using DemoTimelineTest = demo_test::SmallShowFixture;
+class DemoTimelineTest : public demo_test::SmallShowFixture {
+ protected:
+  Scene& SceneNumber(int index) { return *demo.m_pScenes->scenes[static_cast<size_t>(index)]; }
+};
 
 TEST_F(DemoTimelineTest, EachSlotStartsAtItsOwnMillisecond) {
   const struct {
@@ -60,7 +64,15 @@ TEST_F(DemoTimelineTest, TheMusicLevelIsHandedOverAtMostEvery34Milliseconds) {
 TEST_F(DemoTimelineTest, TheFlagsAppearAt9700AndChangeAt15200) {
   FrameAt(9699);
   EXPECT_LE(Brightest(), 8) << "black (under the look's grain) before the first flag";
+  const int64_t first = SceneNumber(5).time, second = SceneNumber(6).time;
   FrameAt(9700);
+  EXPECT_GT(Brightest(), 60);
+  EXPECT_NE(SceneNumber(5).time, first);
+  EXPECT_EQ(SceneNumber(6).time, second);
+  const int64_t firstAtEnd = SceneNumber(5).time;
+  FrameAt(15200);
+  EXPECT_EQ(SceneNumber(5).time, firstAtEnd);
+  EXPECT_NE(SceneNumber(6).time, second);
   EXPECT_GT(Brightest(), 60);
 }
 
@@ -74,6 +86,37 @@ TEST_F(DemoTimelineTest, KeyedQuadsAtTheirEdges) {
     EXPECT_FLOAT_EQ(demo.m_pQuadFaderBlack->alpha, 1.0f) << t;
   }
   EXPECT_EQ(demo.m_pQuadFlasher->keyframes.size(), 80u);
+}
+
+// A frame reached by starting late shows the scene where a run from 0 has it: same clock,
+// frame and camera, here inside the magnet's backwards run.
+TEST_F(DemoTimelineTest, StartingLateMatchesARunFromTheBeginning) {
+  constexpr int64_t kStep = 40, kLate = 52000;
+  for (int64_t t = 0; t <= kLate; t += kStep) FrameAt(t);
+  ASSERT_EQ(demo.m_nScene, 4);
+  const Scene& full = SceneNumber(4);
+  const int64_t time = full.time;
+  const int32_t frame = full.frame, camera = full.currentCamera;
+  const D3DXMATRIX view = full.RenderView();
+  demo.Shutdown();
+
+  Demo late;
+  platform::UseManualClock(0);
+  Timer lateTimer;
+  ASSERT_TRUE(late.Initialize(width, height, false, false, 60, window, &lateTimer, keys));
+  late.StartAt(kLate, kStep);
+  lateTimer.Initialize();
+  lateTimer.startTime -= kLate;
+  lateTimer.Frame();
+  ASSERT_EQ(lateTimer.elapsed, kLate);
+  late.Frame(0);
+  EXPECT_EQ(late.m_nScene, 4);
+  const Scene& started = *late.m_pScenes->scenes[4];
+  EXPECT_EQ(started.time, time);
+  EXPECT_EQ(started.frame, frame);
+  EXPECT_EQ(started.currentCamera, camera);
+  EXPECT_EQ(started.RenderView(), view);
+  late.Shutdown();
 }
 
 }  // namespace
