@@ -58,15 +58,15 @@ until_ok() {
 mkdir -p "$work/run" "$work/home" "$work/tmp" && install -d -m 700 "$work/runtime"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
-until_ok 20 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+until_ok 60 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(head -n 1 "$work/display")"
-until_ok 20 xprop -root _XKB_RULES_NAMES >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"
+until_ok 60 xprop -root _XKB_RULES_NAMES >/dev/null 2>&1 || fail "Xvfb does not answer on $DISPLAY"
 
 # Every window created on the display, with its size, from here on. The property change is
 # the marker that tells when xev is listening.
 stdbuf -oL xev -root -event substructure -event property >"$work/xev.log" 2>&1 &
 xev_pid=$!
-until_ok 20 sh -c "xprop -root -f _PULSAR_E2E 8s -set _PULSAR_E2E ready; grep -q _PULSAR_E2E '$work/xev.log'" ||
+until_ok 60 sh -c "xprop -root -f _PULSAR_E2E 8s -set _PULSAR_E2E ready; grep -q _PULSAR_E2E '$work/xev.log'" ||
   fail "xev is not listening"
 
 cp "$archive" "$work/run/demo.dat"
