@@ -9,9 +9,9 @@ from contextlib import redirect_stderr, redirect_stdout
 
 SCRIPT = sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(
     os.path.dirname(__file__), "..", "..", "scripts", "profile-summary.py")
-spec = importlib.util.spec_from_file_location("profile_summary", SCRIPT)
-summary = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(summary)
+module_location = importlib.util.spec_from_file_location("profile_summary", SCRIPT)
+summary = importlib.util.module_from_spec(module_location)
+module_location.loader.exec_module(summary)
 
 
 def frame_line(index, scene, frame_ms, passes, cpu=None):

@@ -74,13 +74,13 @@ TEST(ShapesTest, ClosedShapesFaceOutward) {
 
 TEST(ShapesTest, SweptTubesFaceOutOrInAndGridsFaceTheirNormal) {
   const kit::Spline path({{0, 0, 0}, {0, 0, 50}, {30, 0, 100}, {60, 10, 140}}, false);
-  kit::SweepSpec spec;
-  spec.segments = 40;
-  spec.sides = 12;
+  kit::SweepParams sweep;
+  sweep.segments = 40;
+  sweep.sides = 12;
   c4e::PolyObject outside, inside;
-  kit::AppendTube(outside, path, spec, [](float) { return 5.0f; });
-  spec.inward = true;
-  kit::AppendTube(inside, path, spec, [](float along) { return 5.0f + 3.0f * along; });
+  kit::AppendTube(outside, path, sweep, [](float) { return 5.0f; });
+  sweep.inward = true;
+  kit::AppendTube(inside, path, sweep, [](float along) { return 5.0f + 3.0f * along; });
   // The nearest point of the path to a centroid is the tube's axis there.
   auto away = [&](Vec3 p) {
     Vec3 best = path.Point(0.0f);

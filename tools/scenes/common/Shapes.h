@@ -58,7 +58,7 @@ void AppendLathe(c4e::PolyObject& mesh, const std::vector<Vec2>& profile, int co
 // usual case) repeats around = 0 at around = 1. segments steps along the curve (a closed spline
 // closes the sweep), sides steps round the section. The surface faces outward when the section
 // runs counter-clockwise from normal towards binormal; inward reverses it (tunnels seen from inside).
-struct SweepSpec {
+struct SweepParams {
   int segments = 16;
   int sides = 8;
   bool closedSection = true;
@@ -67,14 +67,14 @@ struct SweepSpec {
   float vTiles = 1.0f;  // v runs along the curve
   Vec3 up{0.0f, 1.0f, 0.0f};  // the first frame's normal leans towards up
 };
-void AppendSweep(c4e::PolyObject& mesh, const Spline& path, const SweepSpec& spec,
+void AppendSweep(c4e::PolyObject& mesh, const Spline& path, const SweepParams& spec,
                  const std::function<Vec2(float along, float around)>& section);
 // A ring (torus) standing across a curve at one of its frames: major radius round the curve,
 // minor radius of the ring's own tube.
 void AppendRingAround(c4e::PolyObject& mesh, const Frame& frame, float majorRadius, float minorRadius, int columns,
                       int rows);
 // A round tube along the spline with radius(along) (along in [0, 1]); open at its ends.
-void AppendTube(c4e::PolyObject& mesh, const Spline& path, const SweepSpec& spec,
+void AppendTube(c4e::PolyObject& mesh, const Spline& path, const SweepParams& spec,
                 const std::function<float(float along)>& radius);
 
 // A flat outline (a simple polygon, counter-clockwise seen from +z, no holes) extruded along +z

@@ -40,7 +40,7 @@ void AppendLathe(c4e::PolyObject& mesh, const std::vector<Vec2>& profile, int co
   });
 }
 
-void AppendSweep(c4e::PolyObject& mesh, const Spline& path, const SweepSpec& spec,
+void AppendSweep(c4e::PolyObject& mesh, const Spline& path, const SweepParams& spec,
                  const std::function<Vec2(float along, float around)>& section) {
   const bool closedPath = path.Closed();
   const std::vector<Frame> frames = path.Frames(closedPath ? spec.segments : spec.segments + 1, spec.up);
@@ -61,7 +61,7 @@ void AppendSweep(c4e::PolyObject& mesh, const Spline& path, const SweepSpec& spe
   });
 }
 
-void AppendTube(c4e::PolyObject& mesh, const Spline& path, const SweepSpec& spec,
+void AppendTube(c4e::PolyObject& mesh, const Spline& path, const SweepParams& spec,
                 const std::function<float(float along)>& radius) {
   AppendSweep(mesh, path, spec, [&](float along, float around) {
     const float r = radius(along), angle = around * 2 * kPi;

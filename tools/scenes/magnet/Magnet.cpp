@@ -80,7 +80,7 @@ c4e::PolyObject Horseshoe() {
   }
   points.push_back({95.0f, 200.0f, 0.0f});
   points.push_back({95.0f, 112.0f, 0.0f});
-  kit::SweepSpec spec;
+  kit::SweepParams spec;
   spec.segments = 64;
   spec.sides = 24;
   spec.up = {0.0f, 0.0f, 1.0f};

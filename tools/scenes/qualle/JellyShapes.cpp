@@ -130,7 +130,7 @@ float ArmWidth(const JellyBuild& jelly, float along, float frame) {
 
 void AppendStrand(c4e::PolyObject& mesh, const std::vector<c4e::Vec3>& line, int sides,
                   const std::function<float(float along)>& radius, float flatness) {
-  kit::SweepSpec spec;
+  kit::SweepParams spec;
   spec.segments = static_cast<int>(line.size()) - 1;
   spec.sides = sides;
   kit::AppendSweep(mesh, kit::Spline(line, false), spec, [&](float along, float around) {

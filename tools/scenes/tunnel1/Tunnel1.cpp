@@ -127,7 +127,7 @@ std::vector<c4e::PolyObject> PolyObjects(const kit::Spline& path) {
   objects.push_back(kit::Dummy(kFocusId, "focus", path.Point(0.5f)));
 
   c4e::PolyObject shell = kit::Mesh(kShellId, "shell", "panels");
-  kit::SweepSpec spec;
+  kit::SweepParams spec;
   spec.segments = 320;
   spec.sides = 16;
   spec.inward = true;
@@ -144,7 +144,7 @@ std::vector<c4e::PolyObject> PolyObjects(const kit::Spline& path) {
 
   // Three cables in a bundle low on one side, clipped to the wall.
   c4e::PolyObject cables = kit::Mesh(kCablesId, "cables", "cable");
-  kit::SweepSpec cableSpec;
+  kit::SweepParams cableSpec;
   cableSpec.segments = 220;
   cableSpec.sides = 5;
   const float angles[3] = {3.75f, 3.86f, 3.96f}, radii[3] = {2.5f, 3.5f, 2.0f};

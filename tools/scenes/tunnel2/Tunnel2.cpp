@@ -133,7 +133,7 @@ std::vector<c4e::PolyObject> PolyObjects(const kit::Spline& path) {
   objects.push_back(kit::Dummy(kFocusId, "focus", path.Point(0.5f)));
 
   c4e::PolyObject wall = kit::Mesh(kWallId, "wall", "tissue");
-  kit::SweepSpec spec;
+  kit::SweepParams spec;
   spec.segments = 300;
   spec.sides = 20;
   spec.inward = true;

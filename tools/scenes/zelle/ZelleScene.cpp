@@ -186,7 +186,7 @@ void AppendBall(c4e::PolyObject& mesh, Vec centre, float radius, int columns, in
 
 // A thin tube through points (a fibre).
 void AppendFibre(c4e::PolyObject& mesh, const std::vector<Vec>& points, float radius) {
-  kit::SweepSpec spec;
+  kit::SweepParams spec;
   spec.segments = static_cast<int>(points.size()) - 1;
   spec.sides = 4;
   kit::AppendTube(mesh, kit::Spline(points, false), spec, [radius](float) { return radius; });
