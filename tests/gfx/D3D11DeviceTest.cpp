@@ -79,6 +79,13 @@ TEST_F(D3D11DeviceTest, BeginSceneClearsAndEndScenePresentsHeadless) {
   std::vector<uint8_t> pixels(80 * 60 * 4);
   ASSERT_TRUE(device.GetSwapChain()->ReadBackBuffer(pixels.data()));
   EXPECT_EQ(pixels[(30 * 80 + 40) * 4 + 1], 255);
+  // A clear to transparent green is still opaque green on screen, and so in a screenshot.
+  device.BeginScene(0.0f, 0.6f, 0.0f, 0.0f);
+  ASSERT_TRUE(device.GetSwapChain()->ReadBackBuffer(pixels.data()));
+  EXPECT_EQ(pixels[(30 * 80 + 40) * 4 + 3], 0);
+  ASSERT_TRUE(device.GetSwapChain()->ReadPresentedPicture(pixels.data()));
+  EXPECT_EQ(pixels[(30 * 80 + 40) * 4 + 1], 153);
+  EXPECT_EQ(pixels[(30 * 80 + 40) * 4 + 3], 255);
   device.EndScene();
   device.EndScene();
   ExpectNoGLErrors();

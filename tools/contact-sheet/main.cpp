@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
       if (!demo->Frame(fps)) return false;
       if (timer->elapsed % o.every == 0 && timer->elapsed <= o.end) {
         Frame frame{timer->elapsed, std::vector<uint8_t>(static_cast<size_t>(o.width) * o.height * 4)};
-        if (!demo->m_pD3D11->GetSwapChain()->ReadBackBuffer(frame.pixels.data())) return false;
+        if (!demo->m_pD3D11->GetSwapChain()->ReadPresentedPicture(frame.pixels.data())) return false;
         frames.push_back(std::move(frame));
       }
       return true;

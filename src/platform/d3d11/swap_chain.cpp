@@ -114,11 +114,18 @@ bool IDXGISwapChain::ReadBackBuffer(uint8_t* pixels) {
   return platform::d3d11::CheckGLError("ReadBackBuffer");
 }
 
+bool IDXGISwapChain::ReadPresentedPicture(uint8_t* pixels) {
+  if (!ReadBackBuffer(pixels)) return false;
+  const size_t count = static_cast<size_t>(m_desc.BufferDesc.Width) * m_desc.BufferDesc.Height;
+  for (size_t i = 0; i < count; ++i) pixels[i * 4 + 3] = 255;
+  return true;
+}
+
 bool IDXGISwapChain::SaveBackBufferPng(const char* path) {
   const int width = static_cast<int>(m_desc.BufferDesc.Width);
   const int height = static_cast<int>(m_desc.BufferDesc.Height);
   std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
-  if (!ReadBackBuffer(pixels.data())) return false;
+  if (!ReadPresentedPicture(pixels.data())) return false;
   if (stbi_write_png(path, width, height, 4, pixels.data(), width * 4) == 0) {
     std::fprintf(stderr, "dxgi: could not write %s\n", path);
     return false;

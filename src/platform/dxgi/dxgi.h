@@ -229,6 +229,9 @@ class IDXGISwapChain : public IUnknown {
   // Not part of DXGI: reads the back buffer as RGBA8, top row first (width × height × 4 bytes),
   // and writes it to a PNG. Both work without a display.
   bool ReadBackBuffer(uint8_t* pixels);
+  // The picture as the window shows it: presenting ignores the back buffer's alpha, which the
+  // show's blended overlays leave anywhere between 0 and 1, so every pixel comes back opaque.
+  bool ReadPresentedPicture(uint8_t* pixels);
   bool SaveBackBufferPng(const char* path);
 
   // The layer's own: the GL context this swap chain created on its window.
