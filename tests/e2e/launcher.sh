@@ -64,10 +64,15 @@ until_ok 60 xprop -root _XKB_RULES_NAMES >/dev/null 2>&1 || fail "Xvfb does not 
 
 # Every window created on the display, with its size, from here on. The property change is
 # the marker that tells when xev is listening.
-stdbuf -oL xev -root -event substructure -event property >"$work/xev.log" 2>&1 &
-xev_pid=$!
-until_ok 60 sh -c "xprop -root -f _PULSAR_E2E 8s -set _PULSAR_E2E ready; grep -q _PULSAR_E2E '$work/xev.log'" ||
-  fail "xev is not listening"
+# An xev that lost its connection while the fresh server settled is started again.
+xev_listening() {
+  if [[ -z $xev_pid ]] || ! kill -0 "$xev_pid" 2>/dev/null; then
+    stdbuf -oL xev -root -event substructure -event property >>"$work/xev.log" 2>&1 &
+    xev_pid=$!
+  fi
+  xprop -root -f _PULSAR_E2E 8s -set _PULSAR_E2E ready && grep -q _PULSAR_E2E "$work/xev.log"
+}
+until_ok 60 xev_listening || fail "xev is not listening: $(tail -n 5 "$work/xev.log")"
 
 cp "$archive" "$work/run/demo.dat"
 # The show's own directories: the working directory and wherever it may put private data. (The
