@@ -67,14 +67,14 @@ struct SweepParams {
   float vTiles = 1.0f;  // v runs along the curve
   Vec3 up{0.0f, 1.0f, 0.0f};  // the first frame's normal leans towards up
 };
-void AppendSweep(c4e::PolyObject& mesh, const Spline& path, const SweepParams& spec,
+void AppendSweep(c4e::PolyObject& mesh, const Spline& path, const SweepParams& sweep,
                  const std::function<Vec2(float along, float around)>& section);
 // A ring (torus) standing across a curve at one of its frames: major radius round the curve,
 // minor radius of the ring's own tube.
 void AppendRingAround(c4e::PolyObject& mesh, const Frame& frame, float majorRadius, float minorRadius, int columns,
                       int rows);
 // A round tube along the spline with radius(along) (along in [0, 1]); open at its ends.
-void AppendTube(c4e::PolyObject& mesh, const Spline& path, const SweepParams& spec,
+void AppendTube(c4e::PolyObject& mesh, const Spline& path, const SweepParams& sweep,
                 const std::function<float(float along)>& radius);
 
 // A flat outline (a simple polygon, counter-clockwise seen from +z, no holes) extruded along +z

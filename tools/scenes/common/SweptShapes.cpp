@@ -40,30 +40,30 @@ void AppendLathe(c4e::PolyObject& mesh, const std::vector<Vec2>& profile, int co
   });
 }
 
-void AppendSweep(c4e::PolyObject& mesh, const Spline& path, const SweepParams& spec,
+void AppendSweep(c4e::PolyObject& mesh, const Spline& path, const SweepParams& sweep,
                  const std::function<Vec2(float along, float around)>& section) {
   const bool closedPath = path.Closed();
-  const std::vector<Frame> frames = path.Frames(closedPath ? spec.segments : spec.segments + 1, spec.up);
+  const std::vector<Frame> frames = path.Frames(closedPath ? sweep.segments : sweep.segments + 1, sweep.up);
   // AppendSurface runs u round the section and v along the path; it cannot close in v, so a
   // closed path repeats its first ring at the end (the seam's normals differ by a hair).
   SurfaceGrid grid;
-  grid.columns = spec.sides;
-  grid.rows = spec.segments;
-  grid.closedU = spec.closedSection;
-  grid.uTiles = spec.uTiles;
-  grid.vTiles = spec.vTiles;
-  grid.flip = spec.inward;  // round then along faces out of the section
+  grid.columns = sweep.sides;
+  grid.rows = sweep.segments;
+  grid.closedU = sweep.closedSection;
+  grid.uTiles = sweep.uTiles;
+  grid.vTiles = sweep.vTiles;
+  grid.flip = sweep.inward;  // round then along faces out of the section
   AppendSurface(mesh, grid, [&](float u, float v) {
-    const int ring = static_cast<int>(std::lround(v * spec.segments));
+    const int ring = static_cast<int>(std::lround(v * sweep.segments));
     const Frame& frame = frames[static_cast<size_t>(ring) % frames.size()];
     const Vec2 p = section(v, u);
     return frame.origin + frame.normal * p.x + frame.binormal * p.y;
   });
 }
 
-void AppendTube(c4e::PolyObject& mesh, const Spline& path, const SweepParams& spec,
+void AppendTube(c4e::PolyObject& mesh, const Spline& path, const SweepParams& sweep,
                 const std::function<float(float along)>& radius) {
-  AppendSweep(mesh, path, spec, [&](float along, float around) {
+  AppendSweep(mesh, path, sweep, [&](float along, float around) {
     const float r = radius(along), angle = around * 2 * kPi;
     return Vec2{r * std::cos(angle), r * std::sin(angle)};
   });
