@@ -208,6 +208,10 @@ class Demo {
   void RadialOverlay();
   // The device's world turned about x, then y, then z (radians).
   D3DXMATRIX TurnedWorld(float x, float y, float z) const;
+  // The two scene angles move on by one frame of delta ms; the blob's turns ten times faster
+  // while the music level reaches 0.5.
+  void TurnZelle(int64_t delta);
+  void TurnBlob(int64_t delta, float musicPeak);
 
  private:
   void ReleaseScreenResources();

@@ -10,6 +10,7 @@
 #include "fx/Slide.h"
 #include "gfx/ShaderManager.h"
 #include "scene/SceneLoader.h"
+#include "sound/MusicLevels.h"
 #include "sound/Sound.h"
 
 namespace {
@@ -92,15 +93,22 @@ void Demo::KeyedDraw(Quad* quad) {
 }
 
 // Runs the scenes that own the time from the slot's start up to showTime with frames of
-// frameStep ms on the same grid a run from 0 has, updating without drawing. The frame at
-// showTime is included: the first frame after the Timer starts adds no time of its own.
+// frameStep ms on the same grid a run from 0 has, updating without drawing: the scene clocks
+// and the scene angles end where that run leaves them, the blob's turning with the level the
+// music has at each frame. The frame at showTime is included: the first frame after the Timer
+// starts adds no time of its own.
 void Demo::StartAt(int64_t showTime, int64_t frameStep) {
   if (m_pSound) m_pSound->SetPosition(showTime);
   m_lastSample = showTime;
   if (frameStep <= 0 || showTime <= 0) return;
   const int64_t slotStart = show::SlotStart(showTime);
+  const int32_t scene = show::ScheduledScene(showTime);
+  MusicLevels levels;
+  if (scene == 0) levels.Open(slotStart);
   for (int64_t t = (slotStart + frameStep - 1) / frameStep * frameStep; t <= showTime; t += frameStep) {
     for (int32_t index : show::ScenesUpdatedAt(t))
-      if (Scene* scene = SceneAt(index)) scene->Update(t, frameStep);
+      if (Scene* updated = SceneAt(index)) updated->Update(t, frameStep);
+    if (scene == 1) TurnZelle(frameStep);
+    if (scene == 0) TurnBlob(frameStep, levels.PeakAt(t));
   }
 }

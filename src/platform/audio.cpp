@@ -128,11 +128,12 @@ bool BASS_Init(int device, uint32_t frequency, uint32_t, void*, const void*) {
   return true;
 }
 
-HSTREAM BASS_StreamCreateFile(bool fromMemory, const char* file, uint64_t offset, uint64_t length, uint32_t) {
+HSTREAM BASS_StreamCreateFile(bool fromMemory, const char* file, uint64_t offset, uint64_t length, uint32_t flags) {
   AudioState& state = State();
   if (!state.initialised || fromMemory || !file || offset != 0 || length != 0) return 0;
   auto stream = std::make_unique<AudioStream>();
   if (!stream->Open(file, state.frequency)) return 0;
+  stream->decodeOnly = (flags & BASS_STREAM_DECODE) != 0;
   const HSTREAM handle = state.nextHandle++;
   SDL_LockAudioDevice(state.device);
   state.streams.push_back({handle, std::move(stream)});
@@ -143,7 +144,7 @@ HSTREAM BASS_StreamCreateFile(bool fromMemory, const char* file, uint64_t offset
 bool BASS_ChannelPlay(HSTREAM handle, bool restart) {
   AudioState& state = State();
   AudioStream* stream = Find(handle);
-  if (!stream) return false;
+  if (!stream || stream->decodeOnly) return false;
   SDL_LockAudioDevice(state.device);
   const bool rewound = !restart || stream->Rewind();
   if (rewound && !stream->playing) {
@@ -180,10 +181,28 @@ int32_t BASS_ChannelGetData(HSTREAM handle, void* buffer, uint32_t length) {
   const uint32_t bytes = std::min<uint32_t>(length & kByteCountMask, AudioStream::kRingFrames / 2 * AudioStream::kChannels *
                                                                           static_cast<uint32_t>(sizeof(float)));
   SDL_LockAudioDevice(state.device);
+  if (stream->decodeOnly) {
+    std::memset(buffer, 0, bytes);
+    stream->Render(static_cast<float*>(buffer), bytes / (AudioStream::kChannels * sizeof(float)));
+    SDL_UnlockAudioDevice(state.device);
+    return static_cast<int32_t>(bytes / (AudioStream::kChannels * sizeof(float)) * AudioStream::kChannels * sizeof(float));
+  }
   const bool played = stream->everPlayed;
   if (played) stream->CopyOutput(CurrentFrame(*stream), static_cast<float*>(buffer), bytes / sizeof(float));
   SDL_UnlockAudioDevice(state.device);
   return played ? static_cast<int32_t>(bytes / sizeof(float) * sizeof(float)) : -1;
+}
+
+bool BASS_StreamFree(HSTREAM handle) {
+  AudioState& state = State();
+  auto& streams = state.streams;
+  const auto slot = std::find_if(streams.begin(), streams.end(),
+                                 [handle](const StreamSlot& s) { return handle != 0 && s.handle == handle; });
+  if (slot == streams.end()) return false;
+  SDL_LockAudioDevice(state.device);
+  streams.erase(slot);
+  SDL_UnlockAudioDevice(state.device);
+  return true;
 }
 
 float BASS_GetCPU() {

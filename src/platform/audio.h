@@ -12,6 +12,9 @@ using HSTREAM = uint32_t;
 constexpr uint32_t BASS_DATA_FLOAT = 0x40000000u;
 // Flag of BASS_StreamCreateFile: the file name is a wide (here UTF-8) string.
 constexpr uint32_t BASS_UNICODE = 0x80000000u;
+// Flag of BASS_StreamCreateFile: the stream is only decoded, never played; BASS_ChannelGetData
+// hands out its next samples.
+constexpr uint32_t BASS_STREAM_DECODE = 0x00200000u;
 // Mode of BASS_ChannelSetPosition: the position is a byte offset of the decoded stream.
 constexpr uint32_t BASS_POS_BYTE = 0;
 
@@ -36,8 +39,12 @@ bool BASS_ChannelSetPosition(HSTREAM stream, uint64_t position, uint32_t mode);
 
 // Copies the latest (length & 0xFFFFFFF) bytes of the stream's current output as interleaved
 // stereo floats into buffer and returns that byte count; -1, with buffer untouched, for an
-// unknown stream, a stream that never played, or a length without BASS_DATA_FLOAT.
+// unknown stream, a stream that never played, or a length without BASS_DATA_FLOAT. A decoding
+// stream instead decodes its next samples into buffer (silence past the end).
 int32_t BASS_ChannelGetData(HSTREAM stream, void* buffer, uint32_t length);
+
+// Closes one stream; false for an unknown one.
+bool BASS_StreamFree(HSTREAM stream);
 
 // Percent of one core the decoding and mixing took since the previous reading.
 float BASS_GetCPU();

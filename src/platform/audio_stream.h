@@ -42,6 +42,8 @@ class AudioStream {
   uint64_t FramesOutput() const { return m_framesOutput; }
   bool Finished() const { return m_finished; }
 
+  // A decoding stream is read by the caller and never reaches the output.
+  bool decodeOnly = false;
   bool playing = false;
   bool everPlayed = false;
   // Where the output stood and when, at the last start: the stream is due at real time from there.

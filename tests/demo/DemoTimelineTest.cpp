@@ -119,4 +119,26 @@ TEST_F(DemoTimelineTest, StartingLateMatchesARunFromTheBeginning) {
   late.Shutdown();
 }
 
+// The cell's shells turn only while their scene runs; a late start turns them as far as the
+// frames since the scene's start would have.
+TEST_F(DemoTimelineTest, StartingLateTurnsTheCellAsFarAsTheFramesBefore) {
+  constexpr int64_t kStep = 40, kLate = 70000;
+  for (int64_t t = 68960; t <= kLate; t += kStep) FrameAt(t);
+  ASSERT_EQ(demo.m_nScene, 1);
+  const float turned = demo.m_zelleAngle;
+  ASSERT_GT(turned, 0.0f);
+  EXPECT_EQ(demo.m_blobAngle, 0.0f);
+  demo.Shutdown();
+
+  Demo late;
+  Timer lateTimer;
+  ASSERT_TRUE(late.Initialize(width, height, false, false, 60, window, &lateTimer, keys));
+  late.StartAt(kLate, kStep);
+  EXPECT_FLOAT_EQ(late.m_zelleAngle, turned);
+  EXPECT_EQ(late.m_blobAngle, 0.0f);
+  late.StartAt(136000, kStep);
+  EXPECT_GT(late.m_blobAngle, 0.0f) << "the blob's glyphs turned through the frames since 135150";
+  late.Shutdown();
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 // The Sound against MP3 files encoded here, played through SDL's dummy output in real time.
 #include "sound/Sound.h"
+#include "sound/MusicLevels.h"
 
 #include <gtest/gtest.h>
 
@@ -118,6 +119,33 @@ TEST_F(SoundTest, BlockStaysUntilPlaybackStarts) {
   m_sound.Update();
   EXPECT_EQ(m_sound.samples[0], 0.25f);
   EXPECT_EQ(m_sound.peak, 0.25f);
+}
+
+// Replaying the frames before a late start reads the level from a decoding that is never heard:
+// the same blocks a frame would have copied at those times.
+TEST_F(SoundTest, LevelsOfLaterTimesComeFromADecodingThatIsNeverPlayed) {
+  const auto burst = [](double t) {
+    return t >= 0.3 && t < 0.6 ? static_cast<float>(0.8 * std::sin(2.0 * std::numbers::pi * 441.0 * t)) : 0.0f;
+  };
+  WriteMp3("engine_data/music.mp3", 1.0, kRate, burst, burst);
+  ASSERT_TRUE(m_sound.Create());
+  MusicLevels levels;
+  ASSERT_TRUE(levels.Open(100));
+  EXPECT_LT(levels.PeakAt(250), 0.05f);
+  EXPECT_NEAR(levels.PeakAt(450), 0.8f, 0.06f);
+  EXPECT_NEAR(levels.PeakAt(451), 0.8f, 0.06f);
+  EXPECT_LT(levels.PeakAt(700), 0.05f);
+  EXPECT_EQ(levels.PeakAt(5000), 0.0f) << "past the end the music is silent";
+
+  MusicLevels late;
+  ASSERT_TRUE(late.Open(440));
+  EXPECT_NEAR(late.PeakAt(450), 0.8f, 0.06f);
+
+  // The music itself is untouched: it never played and stays playable from its start.
+  EXPECT_TRUE(platform::BASS_ChannelPlay(m_sound.stream, false));
+  WaitForOutput(m_sound.stream, kRate * 45 / 100);
+  m_sound.Update();
+  EXPECT_NEAR(m_sound.peak, 0.8f, 0.06f);
 }
 
 TEST(LargestSampleTest, IsTheLargestSignedValueAndIgnoresNaN) {

@@ -5,8 +5,7 @@
 
 void Demo::SceneZelle(RenderTarget* output) {
   PrepareTarget(m_pRTT_1_1);
-  m_zelleAngle += static_cast<float>(m_pTimer->delta) * 0.0031415928902302215f;
-  if (m_zelleAngle > 360.0f) m_zelleAngle -= 360.0f;
+  TurnZelle(m_pTimer->delta);
   // The shells are seen through a fixed 45-degree lens; the cell through the keyed one.
   m_pLens->SetFov(45.0f);
   const float a = m_zelleAngle;
@@ -16,4 +15,9 @@ void Demo::SceneZelle(RenderTarget* output) {
   DrawScene(1, false, false);
   RadialOverlay();
   FinishWith(output, m_pRTT_1_2, 104);
+}
+
+void Demo::TurnZelle(int64_t delta) {
+  m_zelleAngle += static_cast<float>(delta) * 0.0031415928902302215f;
+  if (m_zelleAngle > 360.0f) m_zelleAngle -= 360.0f;
 }
