@@ -284,7 +284,12 @@ float3 HueRotate(float3 c, float angle)
 }
 
 // Film-like shoulder: lifted highlights roll off instead of clipping.
-float3 SoftClip(float3 c) { return c / (1.0f + max(c - 0.8f, 0.0f) * 1.5f); }
+// Highlights above 0.8 bend towards 1 and never pass it; brighter stays brighter.
+float3 SoftClip(float3 c)
+{
+    const float3 over = max(c - 0.8f, 0.0f);
+    return min(c, 0.8f) + 0.2f * (1.0f - exp(-over / 0.2f));
+}
 
 // Black, violet, magenta, orange, yellow, white along the brightness.
 float3 Thermal(float heat)

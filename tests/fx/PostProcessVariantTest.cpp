@@ -63,6 +63,13 @@ class PostProcessVariantTest : public ::testing::Test {
     // A moment inside the show with the music loud: time- and pulse-driven stages all move.
     fixture.timer.elapsed = 50123;
     post->audioLevel = 0.65f;
+    // The glitch rows the looks multiply by, as the show's calm rows are: full colour, every
+    // other row pushed a little aside. An all-zero array would turn every look black.
+    for (size_t row = 0; row < PostProcessShader::kArrayEntries; ++row) {
+      float* entry = &post->effectArray[row * 4];
+      entry[0] = entry[1] = entry[2] = 1.0f;
+      entry[3] = row % 2 == 0 ? 0.0f : 3.0f;
+    }
   }
   void TearDown() override {
     if (cardView != nullptr) cardView->Release();
@@ -157,6 +164,44 @@ TEST_F(PostProcessVariantTest, OtherNumbersAndTheGlitchArrayStayWithTheGeneralPr
   const size_t middle = (30 * PostProcessFixture::kWidth + 60) * 4;  // the green bar
   EXPECT_GT(calm[middle + 1], 100);
   EXPECT_LT(stripped[middle + 1], 5);
+}
+
+// The scene looks bend highlights towards white: a brighter scene pixel, HDR ones included,
+// never comes out darker than a dimmer one at the same place.
+TEST_F(PostProcessVariantTest, SceneLooksKeepBrighterPixelsBrighter) {
+  const float levels[] = {0.5f, 0.8f, 1.0f, 1.5f, 2.5f, 5.0f, 12.0f};
+  Quad solid(fixture.context);
+  ASSERT_TRUE(solid.Create(6, 0));
+  solid.hasTexture = true;
+  const size_t centre = (static_cast<size_t>(PostProcessFixture::kHeight / 2) * PostProcessFixture::kWidth +
+                         PostProcessFixture::kWidth / 2) * 4;
+  for (int32_t effect = 100; effect <= 109; ++effect) {
+    int previous = -1;
+    for (float level : levels) {
+      const int w = PostProcessFixture::kWidth, h = PostProcessFixture::kHeight;
+      std::vector<float> texels(static_cast<size_t>(w) * h * 4, level);
+      D3D11_TEXTURE2D_DESC desc = {};
+      desc.Width = w;
+      desc.Height = h;
+      desc.MipLevels = desc.ArraySize = 1;
+      desc.Format = DXGI_FORMAT_R32G32B32A32_FLOAT;
+      desc.SampleDesc.Count = 1;
+      desc.Usage = D3D11_USAGE_DEFAULT;
+      desc.BindFlags = D3D11_BIND_SHADER_RESOURCE;
+      D3D11_SUBRESOURCE_DATA data = {texels.data(), static_cast<UINT>(w * 4 * sizeof(float)), 0};
+      ID3D11Texture2D* texture = nullptr;
+      ID3D11ShaderResourceView* view = nullptr;
+      ASSERT_TRUE(SUCCEEDED(fixture.gpu.device->CreateTexture2D(&desc, &data, &texture)));
+      ASSERT_TRUE(SUCCEEDED(fixture.gpu.device->CreateShaderResourceView(texture, nullptr, &view)));
+      solid.texture = view;
+      const std::vector<uint8_t> pixels = Draw(solid, effect, false);
+      view->Release();
+      texture->Release();
+      const int luma = (299 * pixels[centre] + 587 * pixels[centre + 1] + 114 * pixels[centre + 2]) / 1000;
+      EXPECT_GE(luma, previous) << "look " << effect << " at level " << level;
+      previous = luma;
+    }
+  }
 }
 
 }  // namespace
