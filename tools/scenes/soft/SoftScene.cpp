@@ -65,7 +65,7 @@ c4e::Material Jelly(const std::string& name, Vec3 colour) {
   m.diffuseValue = 1.0f;
   m.hasSpecular = true;
   m.specularColor = {1.0f, 1.0f, 1.0f};
-  m.specularParamA = 0.9f;
+  m.specularParamA = 0.55f;
   m.specularParamB = 0.12f;
   m.hasEnvironmentMap = true;
   m.environmentMap = "soft_sky.png";
@@ -278,12 +278,13 @@ c4e::Scene SoftScene(const Recording& recording) {
   camera.position = camera.track.keys[0].position;
   scene.cameras = {camera};
 
-  scene.environment.ambientColor = {0.2f, 0.18f, 0.22f};
-  scene.environment.environmentValue = 0.45f;
+  // Exposed for the bloom: the pastel floor stays below the bright pass, only highlights glow.
+  scene.environment.ambientColor = {0.16f, 0.14f, 0.18f};
+  scene.environment.environmentValue = 0.3f;
   // The key casts the soft shadows (the show's shadow planes run 160 to 3000).
-  scene.lights = {Light(0, "key", 0, {1.0f, 0.96f, 0.9f}, 1.7f, 0.35f, {-520.0f, 1250.0f, -640.0f}),
-                  Light(1, "fill", 1, {0.7f, 0.8f, 1.0f}, 0.45f, 0.6f, {900.0f, 400.0f, -300.0f}),
-                  Light(2, "rim", 0, {1.0f, 0.8f, 0.85f}, 1.2f, 0.2f, {300.0f, 500.0f, 900.0f})};
+  scene.lights = {Light(0, "key", 0, {1.0f, 0.96f, 0.9f}, 1.3f, 0.35f, {-520.0f, 1250.0f, -640.0f}),
+                  Light(1, "fill", 1, {0.7f, 0.8f, 1.0f}, 0.35f, 0.6f, {900.0f, 400.0f, -300.0f}),
+                  Light(2, "rim", 0, {1.0f, 0.8f, 0.85f}, 0.9f, 0.2f, {300.0f, 500.0f, 900.0f})};
   // The rim lights only the jellies: the floor and the backdrop leave it out.
   scene.lights[2].objectList = {kFloorId, kBackdropId};
   scene.objectCount = static_cast<int32_t>(scene.polyObjects.size() + scene.cameras.size() + scene.lights.size());
