@@ -49,6 +49,9 @@ class Demo {
   // scene that owns that time is advanced by frames of frameStep ms from its start, as a run
   // from 0 would have; the caller then starts the Timer at showTime.
   void StartAt(int64_t showTime, int64_t frameStep);
+  // Takes every scene, particle system, throttle and the lens back to where creation left
+  // them; with StartAt after it the show can start again at any time while it plays.
+  void Rewind();
 
   // Image operations on the Demo's targets (DemoImageOps.cpp).
   // Leaves the source blurred in m_pRTT_Blur: reduced to a sixteenth, blurred along x then y

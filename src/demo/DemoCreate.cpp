@@ -210,7 +210,7 @@ bool Demo::CreateLens() {
   m_pLens = new (std::nothrow) Lens(m_renderContext);
   if (!m_pLens) return false;
   for (const FovKey& key : show::FovKeys()) m_pLens->AddKey(key);
-  m_pLens->SetFov(45.0f);
+  m_pLens->SetFov(kLensStartFov);
   return true;
 }
 

@@ -15,6 +15,9 @@ struct FovKey {
   float to = 0.0f;
 };
 
+// The field of view the lens has before its first key is evaluated.
+inline constexpr float kLensStartFov = 45.0f;
+
 class Lens : public ContextHolder {
  public:
   explicit Lens(const RenderContext& renderContext);

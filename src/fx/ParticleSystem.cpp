@@ -41,8 +41,13 @@ bool ParticleSystem::Create(const ParticlePreset& presetToUse) {
   Particle* initial = AllocateZeroed<Particle>(count);
   staging = AllocateZeroed<Particle>(count);
   particles = AllocateZeroed<Particle>(count);
-  if (preset.type == 18) velocities = AllocateZeroed<float>(count * 3);
-  if (initial == nullptr || staging == nullptr || particles == nullptr || (preset.type == 18 && velocities == nullptr)) {
+  placed = AllocateZeroed<Particle>(count);
+  if (preset.type == 18) {
+    velocities = AllocateZeroed<float>(count * 3);
+    placedVelocities = AllocateZeroed<float>(count * 3);
+  }
+  if (initial == nullptr || staging == nullptr || particles == nullptr || placed == nullptr ||
+      (preset.type == 18 && (velocities == nullptr || placedVelocities == nullptr))) {
     delete[] initial;
     return false;
   }
@@ -62,8 +67,20 @@ bool ParticleSystem::Create(const ParticlePreset& presetToUse) {
   // Placement runs even when the buffer failed: it moves the shared random sequence on exactly
   // as in a successful start, so the systems created after this one are placed the same.
   PlaceParticles(preset, particles, velocities);
+  std::memcpy(placed, particles, static_cast<size_t>(count) * sizeof(Particle));
+  if (velocities != nullptr) std::memcpy(placedVelocities, velocities, static_cast<size_t>(count) * 3 * sizeof(float));
   Upload();
   return created;
+}
+
+void ParticleSystem::Rewind() {
+  lastUpdate = 0;
+  drawCount = count;
+  if (particles == nullptr || placed == nullptr) return;
+  std::memcpy(particles, placed, static_cast<size_t>(count) * sizeof(Particle));
+  if (velocities != nullptr && placedVelocities != nullptr)
+    std::memcpy(velocities, placedVelocities, static_cast<size_t>(count) * 3 * sizeof(float));
+  Upload();
 }
 
 void ParticleSystem::Upload() {
@@ -107,6 +124,8 @@ void ParticleSystem::Shutdown() {
   FreeArray(staging);
   FreeArray(particles);
   FreeArray(velocities);
+  FreeArray(placed);
+  FreeArray(placedVelocities);
   texture = nullptr;
   count = 0;
   drawCount = 0;

@@ -24,6 +24,9 @@ class ParticleSystem : public ContextHolder {
   // The matrices untransposed, as every program takes them.
   void Render(D3DXMATRIX world, D3DXMATRIX view, D3DXMATRIX projection);
   void Shutdown();
+  // Back to the particles as placed at creation, with nothing grown and no update taken yet
+  // (the show jumping back in time).
+  void Rewind();
 
   // The preset type's rule for one draw (nothing for static types).
   void Update();
@@ -41,6 +44,9 @@ class ParticleSystem : public ContextHolder {
   // Three floats per particle, units per millisecond; type 18 only.
   float* velocities = nullptr;
   int32_t drawCount = 0;
+  // The particles and velocities as placed, for Rewind.
+  Particle* placed = nullptr;
+  float* placedVelocities = nullptr;
 
  private:
   void UpdateWave();

@@ -33,6 +33,9 @@ class Scene : public ContextHolder {
   void Update(int64_t demoTime, int64_t frameDelta);
   // Back to time 0 with the next camera, wrapping to the first.
   void Restart();
+  // Back to the state the owner left it in after loading: time 0 on the first camera at
+  // speed 1 with every speed event waiting again (the show jumping back in time).
+  void Rewind();
 
   // Draws every mesh in list order with the material program, through the current camera's
   // rolled and shaken view and the caller's projection; extraTexture goes to pixel slot 4 and

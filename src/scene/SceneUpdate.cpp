@@ -30,6 +30,16 @@ void Scene::Restart() {
   if (currentCamera >= cameraCount) currentCamera = 0;
 }
 
+void Scene::Rewind() {
+  Restart();
+  currentCamera = 0;
+  frame = 0;
+  speed = 1.0f;
+  rollAngle = 0.0f;
+  shakeOffset = D3DXVECTOR3(0.0f, 0.0f, 0.0f);
+  for (SpeedEvent& event : speedEvents) event.fired = false;
+}
+
 void Scene::FireSpeedEvents(int64_t demoTime) {
   for (SpeedEvent& event : speedEvents) {
     if (event.fired || event.time > demoTime) continue;

@@ -141,4 +141,41 @@ TEST_F(DemoTimelineTest, StartingLateTurnsTheCellAsFarAsTheFramesBefore) {
   late.Shutdown();
 }
 
+// A late start, then played past the magnet's jumps and reversals and on into the zelle,
+// rewound and started late again: the same scene state as the first late start.
+TEST_F(DemoTimelineTest, RewindingAndStartingAgainIsAFreshLateStart) {
+  constexpr int64_t kStep = 40, kLate = 52000;
+  const auto startLate = [&] {
+    platform::SetManualClock(kLate);
+    demo.StartAt(kLate, kStep);
+    timer.Initialize();
+    timer.startTime -= kLate;
+    FrameAt(kLate);
+  };
+  startLate();
+  const Scene& magnet = SceneNumber(4);
+  const int64_t time = magnet.time;
+  const int32_t frame = magnet.frame, camera = magnet.currentCamera;
+  const D3DXMATRIX view = magnet.RenderView();
+
+  for (int64_t t = kLate + kStep; t <= 60000; t += kStep) FrameAt(t);
+  FrameAt(80000);  // the zelle turns its particles
+  ASSERT_TRUE(magnet.speedEvents[3].fired);
+  demo.Rewind();
+  for (const auto& scene : demo.m_pScenes->scenes) {
+    EXPECT_EQ(scene->time, 0);
+    EXPECT_EQ(scene->currentCamera, 0);
+    EXPECT_EQ(scene->speed, 1.0f);
+    for (const SpeedEvent& event : scene->speedEvents) EXPECT_FALSE(event.fired);
+  }
+  EXPECT_EQ(demo.m_zelleAngle, 0.0f);
+  EXPECT_FLOAT_EQ(demo.m_pLens->fov, kLensStartFov);
+
+  startLate();
+  EXPECT_EQ(magnet.time, time);
+  EXPECT_EQ(magnet.frame, frame);
+  EXPECT_EQ(magnet.currentCamera, camera);
+  EXPECT_EQ(magnet.RenderView(), view);
+}
+
 }  // namespace

@@ -240,6 +240,42 @@ TEST_F(ParticleSystemTest, SpecksDriftAndTurnOnceASecond) {
   EXPECT_EQ(system.lastUpdate, 1000);
 }
 
+// After drifting, turning and growing, a rewound system is the one creation placed, and its
+// throttle lets the next draw update again from any show time.
+TEST_F(ParticleSystemTest, RewindPutsBackWhatCreationPlaced) {
+  ParticleSystem specks(rig.rc);
+  ASSERT_TRUE(specks.Create(GetParticlePreset(18)));
+  const std::vector<Particle> placed(specks.particles, specks.particles + specks.count);
+  const std::vector<float> velocities(specks.velocities, specks.velocities + 3 * specks.count);
+  rig.timer.delta = 16;
+  for (int64_t t : {500, 1500, 2600}) {
+    rig.timer.elapsed = t;
+    rig.DrawFromEye(specks, Identity());
+  }
+  ASSERT_EQ(specks.lastUpdate, 2600);
+  ASSERT_NE(specks.particles[0].x, placed[0].x);
+  specks.Rewind();
+  EXPECT_EQ(specks.lastUpdate, 0);
+  for (int32_t i = 0; i < specks.count; ++i) {
+    ASSERT_EQ(specks.particles[i].x, placed[i].x) << i;
+    ASSERT_EQ(specks.particles[i].z, placed[i].z) << i;
+    ASSERT_EQ(specks.velocities[3 * i + 1], velocities[3 * i + 1]) << i;
+  }
+
+  ParticleSystem knot(rig.rc);
+  ASSERT_TRUE(knot.Create(GetParticlePreset(13)));
+  rig.timer.delta = 1000;
+  rig.DrawFromEye(knot, Identity());
+  rig.DrawFromEye(knot, Identity());
+  ASSERT_EQ(knot.drawCount, 1000);
+  knot.Rewind();
+  EXPECT_EQ(knot.drawCount, 2500) << "whole, as created";
+
+  ParticleSystem never(rig.rc);
+  never.Rewind();  // nothing created: nothing to put back
+  EXPECT_EQ(never.drawCount, 0);
+}
+
 TEST_F(ParticleSystemTest, AGrowingKnotRestartsEmptyBeforeItIsComplete) {
   ParticleSystem system(rig.rc);
   ASSERT_TRUE(system.Create(GetParticlePreset(13)));
