@@ -92,6 +92,8 @@ void FillOutput(void*, Uint8* bytes, int length) {
 uint64_t CurrentFrame(const AudioStream& stream) {
   const AudioState& state = State();
   const uint64_t written = stream.FramesOutput();
+  // A stopped stream adds nothing to the buffers that follow: all it wrote has been heard.
+  if (!stream.playing) return written;
   const uint64_t buffer = std::min<uint64_t>(written, state.lastBufferFrames);
   const int64_t sinceBuffer = std::max<int64_t>(0, NowNanoseconds() - state.lastBufferTime);
   const auto progressed = std::min<uint64_t>(
@@ -162,6 +164,29 @@ uint64_t BASS_ChannelSeconds2Bytes(HSTREAM handle, double seconds) {
   if (!Find(handle) || seconds <= 0.0) return 0;
   const auto frames = static_cast<uint64_t>(seconds * static_cast<double>(State().frequency));
   return frames * AudioStream::kChannels * sizeof(float);
+}
+
+bool BASS_ChannelPause(HSTREAM handle) {
+  AudioState& state = State();
+  AudioStream* stream = Find(handle);
+  if (!stream) return false;
+  SDL_LockAudioDevice(state.device);
+  const bool wasPlaying = stream->playing;
+  stream->playing = false;
+  SDL_UnlockAudioDevice(state.device);
+  return wasPlaying;
+}
+
+uint64_t BASS_ChannelGetPosition(HSTREAM handle, uint32_t mode) {
+  AudioState& state = State();
+  AudioStream* stream = Find(handle);
+  if (!stream || mode != BASS_POS_BYTE) return UINT64_MAX;
+  SDL_LockAudioDevice(state.device);
+  uint64_t frame = stream->MusicFrame();
+  // What was decoded but is still on its way to the speaker is not heard yet.
+  frame -= std::min(frame, stream->FramesOutput() - CurrentFrame(*stream));
+  SDL_UnlockAudioDevice(state.device);
+  return frame * AudioStream::kChannels * sizeof(float);
 }
 
 bool BASS_ChannelSetPosition(HSTREAM handle, uint64_t position, uint32_t mode) {

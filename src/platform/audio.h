@@ -31,11 +31,18 @@ HSTREAM BASS_StreamCreateFile(bool fromMemory, const char* file, uint64_t offset
 // Starts (or with restart, rewinds and starts) the stream.
 bool BASS_ChannelPlay(HSTREAM stream, bool restart);
 
+// Stops the stream where it is; BASS_ChannelPlay without restart goes on from there.
+bool BASS_ChannelPause(HSTREAM stream);
+
 // Bytes of decoded output (stereo float) that seconds of the stream make; 0 for an unknown stream.
 uint64_t BASS_ChannelSeconds2Bytes(HSTREAM stream, double seconds);
 // Moves the stream so that its next output starts at the byte position (BASS_POS_BYTE only).
 // The output counter and the clock it is due against stay as they are.
 bool BASS_ChannelSetPosition(HSTREAM stream, uint64_t position, uint32_t mode);
+
+// Byte position (BASS_POS_BYTE) of the music being heard now; while paused, where playing
+// goes on. UINT64_MAX for an unknown stream or another mode.
+uint64_t BASS_ChannelGetPosition(HSTREAM stream, uint32_t mode);
 
 // Copies the latest (length & 0xFFFFFFF) bytes of the stream's current output as interleaved
 // stereo floats into buffer and returns that byte count; -1, with buffer untouched, for an

@@ -30,6 +30,7 @@ bool AudioStream::Open(const std::string& file, uint32_t frequency) {
   m_ring.assign(static_cast<size_t>(kRingFrames) * kChannels, 0.0f);
   m_scratch.assign(static_cast<size_t>(kScratchFrames) * kChannels, 0.0f);  // no allocation on the audio thread
   m_framesOutput = 0;
+  m_musicFrame = 0;
   m_finished = false;
   return true;
 }
@@ -46,6 +47,7 @@ void AudioStream::Close() {
 
 bool AudioStream::Rewind() {
   if (!m_decoder || mpg123_seek(m_decoder, 0, SEEK_SET) < 0) return false;
+  m_musicFrame = 0;
   m_finished = false;
   return true;
 }
@@ -56,6 +58,7 @@ bool AudioStream::Seek(uint64_t frame) {
   if (reached < 0) return false;
   // Beyond the end mpg123 stops at the last frame; the music is then over.
   m_finished = static_cast<uint64_t>(reached) < frame;
+  m_musicFrame = static_cast<uint64_t>(reached);
   return true;
 }
 
@@ -66,7 +69,9 @@ uint32_t AudioStream::Decode(float* destination, uint32_t frames) {
     const size_t wanted = static_cast<size_t>(frames - decoded) * kChannels * sizeof(float);
     const int result =
         mpg123_read(m_decoder, reinterpret_cast<unsigned char*>(destination + decoded * kChannels), wanted, &bytes);
-    decoded += static_cast<uint32_t>(bytes / (kChannels * sizeof(float)));
+    const auto got = static_cast<uint32_t>(bytes / (kChannels * sizeof(float)));
+    decoded += got;
+    m_musicFrame += got;
     if (result == MPG123_NEW_FORMAT) continue;
     // The end, or a damage the decoder cannot step over: the music is over.
     if (result != MPG123_OK || bytes == 0) m_finished = true;

@@ -40,6 +40,8 @@ class AudioStream {
   void CopyOutput(uint64_t endFrame, float* destination, uint32_t count) const;
 
   uint64_t FramesOutput() const { return m_framesOutput; }
+  // The frame of the music the next decoded frame is: moved by decoding, seeks and rewinds.
+  uint64_t MusicFrame() const { return m_musicFrame; }
   bool Finished() const { return m_finished; }
 
   // A decoding stream is read by the caller and never reaches the output.
@@ -62,6 +64,7 @@ class AudioStream {
   std::vector<float> m_ring;
   std::vector<float> m_scratch;
   uint64_t m_framesOutput = 0;
+  uint64_t m_musicFrame = 0;
   bool m_finished = false;
 };
 

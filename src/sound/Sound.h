@@ -9,6 +9,7 @@
 class Sound {
  public:
   static constexpr int kSampleCount = 512;
+  static constexpr uint32_t kFrequency = 44100;
 
   // Always true: without an output device or without the file the show runs silent.
   bool Create();
@@ -16,6 +17,11 @@ class Sound {
   bool Update();
   // Moves the music to this many milliseconds from its start (starting the show later).
   bool SetPosition(int64_t milliseconds);
+  // Stops the music where it is; Resume goes on from there (development mode's pause).
+  bool Pause();
+  bool Resume();
+  // The position of the music being heard, in frames of kFrequency; -1 without a stream.
+  int64_t PositionFrames() const;
 
   HSTREAM stream = 0;
   float samples[kSampleCount] = {};

@@ -97,6 +97,39 @@ TEST_F(AudioLayerTest, PositionAdvancesOnlyWhilePlaying) {
   }
 }
 
+TEST_F(AudioLayerTest, APausedStreamHoldsItsPositionAndASeekLandsOnTheSample) {
+  WriteMp3("tone.mp3", 3.0, 44100, [](double) { return 0.1f; }, [](double) { return 0.1f; });
+  ASSERT_TRUE(platform::BASS_Init(-1, 44100, 0, nullptr, nullptr));
+  const HSTREAM stream = platform::BASS_StreamCreateFile(false, "tone.mp3", 0, 0, BASS_UNICODE);
+  ASSERT_NE(stream, 0u);
+  constexpr uint64_t kFrameBytes = 2 * sizeof(float);
+  EXPECT_EQ(platform::BASS_ChannelGetPosition(stream, BASS_POS_BYTE), 0u);
+  EXPECT_EQ(platform::BASS_ChannelGetPosition(stream, 1), UINT64_MAX) << "bytes only";
+  EXPECT_EQ(platform::BASS_ChannelGetPosition(999, BASS_POS_BYTE), UINT64_MAX);
+  EXPECT_FALSE(platform::BASS_ChannelPause(999));
+
+  ASSERT_TRUE(platform::BASS_ChannelPlay(stream, false));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_TRUE(platform::BASS_ChannelPause(stream));
+  EXPECT_FALSE(platform::BASS_ChannelPause(stream)) << "already paused";
+  const uint64_t paused = platform::BASS_ChannelGetPosition(stream, BASS_POS_BYTE);
+  EXPECT_GT(paused, 0u);
+  const int64_t output = platform::ChannelPlayedFrames(stream);
+  std::this_thread::sleep_for(std::chrono::milliseconds(120));
+  EXPECT_EQ(platform::BASS_ChannelGetPosition(stream, BASS_POS_BYTE), paused);
+  EXPECT_EQ(platform::ChannelPlayedFrames(stream), output) << "no output while paused";
+
+  // To the sample, however the decoder's frames fall.
+  const uint64_t target = 44100 + 577;
+  ASSERT_TRUE(platform::BASS_ChannelSetPosition(stream, target * kFrameBytes, BASS_POS_BYTE));
+  EXPECT_EQ(platform::BASS_ChannelGetPosition(stream, BASS_POS_BYTE), target * kFrameBytes);
+  ASSERT_TRUE(platform::BASS_ChannelPlay(stream, false));
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  const uint64_t heard = platform::BASS_ChannelGetPosition(stream, BASS_POS_BYTE) / kFrameBytes;
+  EXPECT_GT(heard, target) << "it goes on from there";
+  EXPECT_LT(heard, target + 44100) << "and not from anywhere else";
+}
+
 TEST_F(AudioLayerTest, StreamSkipsAheadWithoutOutputButKeepsTheRing) {
   // Silence for half a second, then a full-scale square-ish tone.
   WriteMp3("late.mp3", 1.0, 44100, [](double t) { return t < 0.5 ? 0.0f : (std::sin(2 * std::numbers::pi * 441 * t) > 0 ? 0.7f : -0.7f); },
@@ -111,6 +144,7 @@ TEST_F(AudioLayerTest, StreamSkipsAheadWithoutOutputButKeepsTheRing) {
 
   stream.Skip(44100 * 45 / 100 - 256);
   EXPECT_EQ(stream.FramesOutput(), 44100u * 45 / 100);
+  EXPECT_EQ(stream.MusicFrame(), 44100u * 45 / 100);
   std::vector<float> ring(512);
   stream.CopyOutput(stream.FramesOutput(), ring.data(), 512);
   EXPECT_LT(largest(ring), 0.01f) << "the frames before the tone";
@@ -122,7 +156,11 @@ TEST_F(AudioLayerTest, StreamSkipsAheadWithoutOutputButKeepsTheRing) {
   stream.CopyOutput(stream.FramesOutput(), ring.data(), 512);
   EXPECT_EQ(ring, out);
 
-  stream.Skip(44100);
+  ASSERT_TRUE(stream.Seek(1000));
+  EXPECT_EQ(stream.MusicFrame(), 1000u);
+  stream.Render(out.data(), 256);
+  EXPECT_EQ(stream.MusicFrame(), 1256u) << "the music moves with what is decoded, the output counter on";
+  stream.Skip(2 * 44100);
   EXPECT_TRUE(stream.Finished());
   std::fill(out.begin(), out.end(), 0.0f);
   stream.Render(out.data(), 256);
