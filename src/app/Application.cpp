@@ -11,6 +11,8 @@
 #include "app/ArchiveLocation.h"
 #include "app/ArchiveUnpacker.h"
 #include "app/DataDirectory.h"
+#include "app/DevControls.h"
+#include "app/LiveReload.h"
 #include "app/LaunchSettings.h"
 #include "app/StopSignals.h"
 #include "app/Timer.h"
@@ -167,11 +169,23 @@ bool Application::InitializeDemo() {
     }
     SetActiveFrameProfiler(m_pProfiler);
   }
-  if (m_options.startAtMs > 0) m_pDemo->StartAt(m_options.startAtMs, FrameStep());
+  StartShowAt(m_options.startAtMs, false);
+  return !m_options.dev || InitializeDevMode();
+}
+
+void Application::StartShowAt(int64_t showTime, bool rewind) {
+  if (rewind) m_pDemo->Rewind();
+  if (showTime > 0 || rewind) m_pDemo->StartAt(showTime, FrameStep());
+  // A stepped clock begins again as at the start, so the next frame is the start's frame.
+  if (SteppedClock()) {
+    m_capturedFrames = 0;
+    platform::SetManualClock(0);
+  }
   // Show time zero (or the chosen start) is the moment loading finished and the music began.
   m_pTimer->Initialize();
-  m_pTimer->startTime -= m_options.startAtMs;
-  return true;
+  m_pTimer->startTime -= showTime;
+  // Until the next frame the show stands there (a key may arrive before any frame is drawn).
+  if (m_options.dev) m_pTimer->elapsed = showTime;
 }
 
 int64_t Application::FrameStep() const {
@@ -231,8 +245,14 @@ void Application::RunFrames(const FrameFunction& frame) {
     }
     m_pTimer->Frame();
     if (m_keyStates[VK_ESCAPE]) break;
-    if (!frame(m_pTimer->fps)) break;
-    if (finished) break;
+    if (m_pDev) {
+      BeforeDevFrame();
+      // Development mode holds at the end instead of closing.
+      finished = false;
+    }
+    const bool goOn = frame(m_pTimer->fps);
+    if (m_pDev) AfterDevFrame();
+    if (!goOn || finished) break;
   }
 }
 
@@ -244,6 +264,7 @@ LRESULT Application::WndProc(HWND, UINT message, WPARAM wParam, LPARAM) {
       return 0;
     case WM_KEYDOWN:
       if (m_keyStates) m_keyStates[wParam & 0xFF] = 1;
+      if (m_pDev) m_pDev->KeyDown(static_cast<uint8_t>(wParam & 0xFF));
       return 0;
     case WM_KEYUP:
       if (m_keyStates) m_keyStates[wParam & 0xFF] = 0;
@@ -256,6 +277,8 @@ LRESULT Application::WndProc(HWND, UINT message, WPARAM wParam, LPARAM) {
 void Application::Shutdown() {
   // The profiler's queries live on the Demo's device.
   ShutdownAndDelete(m_pProfiler);
+  ShutdownAndDelete(m_pReload);
+  ShutdownAndDelete(m_pDev);
   ShutdownAndDelete(m_pDemo);
   delete[] m_keyStates;
   m_keyStates = nullptr;

@@ -9,7 +9,9 @@
 #include "platform/window.h"
 
 class Demo;
+class DevControls;
 class FrameProfiler;
+class LiveReload;
 class Timer;
 
 using LRESULT = intptr_t;
@@ -35,9 +37,15 @@ class Application {
 
   LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+  // Starts the show at showTime as a late start does: with rewind, every scene and effect is
+  // first taken back to where creation left it (development mode's seeks).
+  void StartShowAt(int64_t showTime, bool rewind);
+
   HWND window() const { return m_hWnd; }
   Demo* demo() const { return m_pDemo; }
   Timer* timer() const { return m_pTimer; }
+  DevControls* devControls() const { return m_pDev; }
+  LiveReload* liveReload() const { return m_pReload; }
   const uint8_t* keyStates() const { return m_keyStates; }
   int32_t screenWidth() const { return m_screenWidth; }
   int32_t screenHeight() const { return m_screenHeight; }
@@ -49,6 +57,12 @@ class Application {
  private:
   void FillLaunchSettingsFromOptions();
   bool UnpackData();
+  // Development mode's controls and, with a source directory, its live reload.
+  bool InitializeDevMode();
+  // Before a frame is drawn: files changed in the sources are taken in.
+  void BeforeDevFrame();
+  // After a frame: the window title shows the show time, the scene and the frame time.
+  void AfterDevFrame();
   // Show time between two frames as this run's clock makes them (for starting late).
   int64_t FrameStep() const;
   // The clock steps exactly one frame of captureFps per pass (capture and contact sheets).
@@ -70,6 +84,11 @@ class Application {
   Timer* m_pTimer = nullptr;
   Demo* m_pDemo = nullptr;
   FrameProfiler* m_pProfiler = nullptr;  // only with --profile
+  DevControls* m_pDev = nullptr;         // only with --dev
+  LiveReload* m_pReload = nullptr;       // only with --dev SOURCE_DIR
+  int64_t m_titleFrames = 0;
+  int64_t m_titleSince = 0;  // steady nanoseconds
+  double m_titleFrameMs = 0.0;
 };
 
 // The process-wide pointer through which window messages reach the Application.

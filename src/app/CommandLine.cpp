@@ -126,6 +126,10 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv) {
     } else if (arg == "--data") {
       if (!value(&text)) return result;
       options.dataFile = text;
+    } else if (arg == "--dev") {
+      options.dev = true;
+      // The source directory is optional: the next word is it unless it is an option.
+      if (i + 1 < argc && argv[i + 1][0] != '-') options.devSourceDirectory = argv[++i];
     } else if (arg == "--profile") {
       if (!value(&text)) return result;
       options.profilePath = text;
@@ -135,13 +139,13 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv) {
     }
   }
 
-  // Nothing to switch the display of when nothing is shown.
-  if (options.headless && !windowChosen) options.fullScreen = false;
+  // Nothing to switch the display of when nothing is shown; development mode works in a window.
+  if ((options.headless || options.dev) && !windowChosen) options.fullScreen = false;
   if (options.headless && options.fullScreen) {
     result.error = "--headless cannot be combined with --fullscreen";
     return result;
   }
-  options.launcher = !noLauncher && !options.headless && !sizeChosen && !windowChosen;
+  options.launcher = !noLauncher && !options.headless && !options.dev && !sizeChosen && !windowChosen;
   result.ok = true;
   return result;
 }
@@ -176,6 +180,13 @@ v-sync and full screen first.
   --capture DIR       write every frame to DIR/frame_00000.png ...; the show
                       clock then steps exactly one frame per pass
   --capture-fps N     frames per second of show time for --capture (default 25)
+  --dev [SOURCE_DIR]  development mode, in a window: Space pauses and resumes,
+                      Left/Right seek 1 s (with Shift one bar, 2760 ms), Page
+                      Up/Down go to the previous/next scene's start, Home to 0,
+                      D toggles the debug overlay; the show holds at its end.
+                      With SOURCE_DIR (the repository) a shader saved in
+                      content/shaders or a scene rebuilt into build/stage is
+                      taken in while the show plays
   --data FILE         play this archive instead of looking for demo.dat in the
                       working directory, beside the program, then in its
                       installed data directory

@@ -29,6 +29,10 @@ struct ShowOptions {
   std::string dataFile;  // the archive to play; "" looks for demo.dat
   bool steppedClock = false;  // one frame of captureFps per pass without capturing (tools)
   std::string profilePath;  // per-frame pass timings; "" profiles nothing
+  // Development mode: a window with keys that pause and seek; with a source directory (the
+  // repository) shaders and scenes are reloaded when they change there.
+  bool dev = false;
+  std::string devSourceDirectory;
 };
 
 struct CommandLineResult {

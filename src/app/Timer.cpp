@@ -42,7 +42,17 @@ void Timer::Frame() {
   currentTime = second;
   delta = second - previousTime;
   previousTime = second;
+  ComputeOscillators();
+}
 
+void Timer::Hold(int64_t showTime) {
+  startTime += elapsed - showTime;
+  elapsed = showTime;
+  delta = 0;
+  ComputeOscillators();
+}
+
+void Timer::ComputeOscillators() {
   // Float rounding at every step, as the effects were tuned with it.
   const float t = static_cast<float>(static_cast<double>(elapsed) / 1000.0);
   const float fast = t * 6.0f;

@@ -9,6 +9,9 @@ class Timer {
  public:
   bool Initialize();
   void Frame();
+  // Keeps the show standing at showTime after a Frame (development mode's pause): the clock's
+  // start moves on with it, so the next Frame goes on from there; no time passed this frame.
+  void Hold(int64_t showTime);
 
   int64_t fpsStamp = 0;
   int64_t startTime = 0;
@@ -22,6 +25,9 @@ class Timer {
   float oscSinSlow = 0.0f;
   float oscCosFast = 0.0f;
   float oscCosSlow = 0.0f;
+
+ private:
+  void ComputeOscillators();
 };
 
 // One millisecond reading of the performance counter (the tick count when it is missing).

@@ -4,6 +4,7 @@
 // live in DemoCreate.cpp and DemoShutdown.cpp, the frame in Timeline.cpp, the ten scene
 // compositions in scenes/, one file each.
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "gfx/EffectQuad.h"
@@ -52,6 +53,12 @@ class Demo {
   // Takes every scene, particle system, throttle and the lens back to where creation left
   // them; with StartAt after it the show can start again at any time while it plays.
   void Rewind();
+  // Development mode: the program that reads this shader file, or the scene of this file,
+  // made again from the data directory. Only a complete new one replaces the old (a scene
+  // keeps its clock, camera and events); otherwise *message says why and the old one stays.
+  // False with no message: no program reads the file, or it is none of the show's scenes.
+  bool ReloadShader(const std::string& fileName, std::string* message);
+  bool ReloadScene(const std::string& fileName, std::string* message);
 
   // Image operations on the Demo's targets (DemoImageOps.cpp).
   // Leaves the source blurred in m_pRTT_Blur: reduced to a sixteenth, blurred along x then y

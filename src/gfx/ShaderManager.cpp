@@ -1,6 +1,8 @@
 #include "gfx/ShaderManager.h"
 
 #include <new>
+#include <type_traits>
+#include <utility>
 
 #include "gfx/ShutdownAndDelete.h"
 
@@ -19,7 +21,50 @@ bool CreateProgram(Program*& slot, HWND window, ID3D11Device* device, ID3D11Devi
   return slot->CreateSamplers() && slot->Initialize();
 }
 
+// Builds a second program of the same kind on the same device; when it is complete its
+// shaders and layout change places with the live program's, and the second program releases
+// the old ones with its own buffers and samplers.
+template <class Program>
+bool ReplaceProgram(Program* live) {
+  if (live == nullptr) return false;
+  Program fresh;
+  fresh.window = live->window;
+  fresh.device = live->device;
+  fresh.context = live->context;
+  fresh.timer = live->timer;
+  bool ok = fresh.CreateSamplers() && fresh.Initialize();
+  if constexpr (std::is_same_v<Program, PostProcessShader>) {
+    // The live variants must be complete before they can change places.
+    live->WaitForVariants();
+    ok = ok && fresh.WaitForVariants();
+    if (ok) std::swap(fresh.variants, live->variants);
+  }
+  if (ok) {
+    std::swap(fresh.vertexShader, live->vertexShader);
+    std::swap(fresh.geometryShader, live->geometryShader);
+    std::swap(fresh.pixelShader, live->pixelShader);
+    std::swap(fresh.inputLayout, live->inputLayout);
+  }
+  fresh.Shutdown();
+  return ok;
+}
+
 }  // namespace
+
+bool ShaderManager::ReloadProgramOf(const std::string& fileName, bool* known) {
+  // Every program reads the files named after it: "<program>_VS.hlsl", "_GS", "_PS".
+  const std::string program = fileName.substr(0, fileName.rfind('_'));
+  *known = true;
+  if (program == "billboard") return ReplaceProgram(billboardShader);
+  if (program == "c4e") return ReplaceProgram(c4eShader);
+  if (program == "depth") return ReplaceProgram(depthShader);
+  if (program == "postprocess") return ReplaceProgram(postProcessShader);
+  if (program == "ssao") return ReplaceProgram(ssaoShader);
+  if (program == "texmix") return ReplaceProgram(texMixShader);
+  if (program == "blur") return ReplaceProgram(blurShader);
+  *known = false;
+  return false;
+}
 
 bool ShaderManager::InitShaders(HWND window, ID3D11Device* device, ID3D11DeviceContext* context, Timer* timer) {
   return CreateProgram(billboardShader, window, device, context, timer) &&

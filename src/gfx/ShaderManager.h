@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 // Owns the seven shader programs, created in a fixed order at start-up and released in reverse.
 #include "gfx/shaders/BillboardShader.h"
 #include "gfx/shaders/C4eShader.h"
@@ -22,6 +24,12 @@ class ShaderManager {
   bool InitShaders(HWND window, ID3D11Device* device, ID3D11DeviceContext* context, Timer* timer);
   // Releases the programs, the last created first.
   void Shutdown();
+  // Compiles the program that reads fileName (for example "c4e_PS.hlsl") again from the data
+  // directory and, only when all of it compiles and links, puts the new code into the
+  // existing program object, so every holder of it draws with the new code from then on.
+  // False, with the old code kept, when it fails (the compiler's box says why) or when no
+  // program reads that file (*known is then false).
+  bool ReloadProgramOf(const std::string& fileName, bool* known);
 
   BillboardShader* billboardShader = nullptr;
   C4eShader* c4eShader = nullptr;

@@ -105,6 +105,10 @@ void Window::Show() { SDL_ShowWindow(m_window); }
 
 void Window::Focus() { SDL_RaiseWindow(m_window); }
 
+void Window::SetTitle(const std::string& title) { SDL_SetWindowTitle(m_window, title.c_str()); }
+
+std::string Window::Title() const { return SDL_GetWindowTitle(m_window); }
+
 void Window::RestoreDesktopMode() {
   if (m_fullScreen) {
     SDL_SetWindowFullscreen(m_window, 0);

@@ -62,6 +62,8 @@ class Window {
 
   void Show();
   void Focus();
+  void SetTitle(const std::string& title);
+  std::string Title() const;
   SDL_Window* sdlWindow() const { return m_window; }
   int width() const { return m_width; }
   int height() const { return m_height; }

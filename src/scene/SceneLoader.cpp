@@ -14,25 +14,34 @@ void SceneLoader::ShowError(const std::string& text) const {
 }
 
 bool SceneLoader::Load(const std::string& name) {
+  std::unique_ptr<Scene> scene = LoadDetached(name);
+  if (!scene) return false;
+  scenes.push_back(std::move(scene));
+  return true;
+}
+
+std::unique_ptr<Scene> SceneLoader::LoadDetached(const std::string& name) {
   fileName = name;
   std::ifstream stream(DataPath(name), std::ios::binary);
-  if (!stream.is_open()) {
+  std::vector<uint8_t> bytes;
+  if (stream.is_open()) bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+  if (!stream.is_open() || stream.bad()) {
     m_failed = std::make_unique<Scene>(context);
     current = m_failed.get();
     ShowError("open file");
-    return false;
+    return nullptr;
   }
-  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-  if (stream.bad()) {
-    m_failed = std::make_unique<Scene>(context);
-    current = m_failed.get();
-    ShowError("open file");
-    return false;
-  }
-  return LoadFromMemory(name, bytes);
+  return Build(name, bytes);
 }
 
 bool SceneLoader::LoadFromMemory(const std::string& name, const std::vector<uint8_t>& bytes) {
+  std::unique_ptr<Scene> scene = Build(name, bytes);
+  if (!scene) return false;
+  scenes.push_back(std::move(scene));
+  return true;
+}
+
+std::unique_ptr<Scene> SceneLoader::Build(const std::string& name, const std::vector<uint8_t>& bytes) {
   fileName = name;
   auto scene = std::make_unique<Scene>(context);
   current = scene.get();
@@ -40,11 +49,10 @@ bool SceneLoader::LoadFromMemory(const std::string& name, const std::vector<uint
   if (const char* failure = reader.Read(scene.get(), &SceneLoader::ResolveTextures, this)) {
     ShowError(failure);
     m_failed = std::move(scene);
-    return false;
+    return nullptr;
   }
   AssembleScene(scene.get(), context.device, context.context);
-  scenes.push_back(std::move(scene));
-  return true;
+  return scene;
 }
 
 bool SceneLoader::ResolveTextures(void* loader, Material* material) {

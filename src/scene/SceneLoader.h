@@ -18,6 +18,9 @@ class SceneLoader {
   bool Load(const std::string& fileName);
   // The same from bytes already in memory; fileName is the caption of any message.
   bool LoadFromMemory(const std::string& fileName, const std::vector<uint8_t>& bytes);
+  // Loads engine_data/fileName into a scene of its own, not added to scenes (replacing a
+  // scene while the show plays); null after a failure, which shows its box as Load does.
+  std::unique_ptr<Scene> LoadDetached(const std::string& fileName);
 
   std::vector<std::unique_ptr<Scene>> scenes;
   RenderContext context;
@@ -29,6 +32,7 @@ class SceneLoader {
   static bool ResolveTextures(void* loader, Material* material);
   bool ResolveTextures(Material* material);
   void ShowError(const std::string& text) const;
+  std::unique_ptr<Scene> Build(const std::string& fileName, const std::vector<uint8_t>& bytes);
 
   std::unique_ptr<Scene> m_failed;
 };

@@ -64,6 +64,24 @@ TEST(CommandLine, TheLauncherAsksUnlessTheWindowWasChosenOrNothingIsShown) {
   EXPECT_EQ(skipped.options.width, 0);
 }
 
+TEST(CommandLine, DevelopmentModeIsAWindowWithAnOptionalSourceDirectory) {
+  const CommandLineResult plain = Parse({"--dev"});
+  ASSERT_TRUE(plain.ok);
+  EXPECT_TRUE(plain.options.dev);
+  EXPECT_EQ(plain.options.devSourceDirectory, "");
+  EXPECT_FALSE(plain.options.fullScreen);
+  EXPECT_FALSE(plain.options.launcher);
+
+  const CommandLineResult watching = Parse({"--dev", "/src/pulsar", "--start-at", "50000"});
+  ASSERT_TRUE(watching.ok);
+  EXPECT_EQ(watching.options.devSourceDirectory, "/src/pulsar");
+  EXPECT_EQ(watching.options.startAtMs, 50000);
+  // The next option is no directory.
+  EXPECT_EQ(Parse({"--dev", "--size", "640x360"}).options.devSourceDirectory, "");
+  EXPECT_TRUE(Parse({"--dev", ".", "--fullscreen"}).options.fullScreen) << "a chosen full screen stays";
+  EXPECT_FALSE(Parse({"--start-at", "5"}).options.dev);
+}
+
 TEST(CommandLine, RejectsMalformedInputWithAReason) {
   for (const auto& args : std::vector<std::vector<const char*>>{
            {"--bogus"},

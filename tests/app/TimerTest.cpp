@@ -27,6 +27,27 @@ TEST_F(TimerTest, StartsAtZeroWithOscillatorsAtRest) {
   EXPECT_EQ(timer.oscCosSlow, 1.0f);
 }
 
+TEST_F(TimerTest, HoldingKeepsTheShowStillAndGoesOnFromThere) {
+  platform::UseManualClock(1000);
+  Timer timer;
+  timer.Initialize();
+  platform::SetManualClock(3000);
+  timer.Frame();
+  ASSERT_EQ(timer.elapsed, 2000);
+  for (int64_t clock : {3500, 4200, 9000}) {
+    platform::SetManualClock(clock);
+    timer.Frame();
+    timer.Hold(2000);
+    EXPECT_EQ(timer.elapsed, 2000);
+    EXPECT_EQ(timer.delta, 0);
+    EXPECT_EQ(timer.oscSinSlow, std::sin(2.0f * 0.6f));
+  }
+  platform::SetManualClock(9040);
+  timer.Frame();
+  EXPECT_EQ(timer.elapsed, 2040) << "only the time since the last hold counts";
+  EXPECT_EQ(timer.delta, 40);
+}
+
 TEST_F(TimerTest, FpsWindowClosesAtTheFirstFrameOneSecondLater) {
   platform::UseManualClock(0);
   Timer timer;
