@@ -23,6 +23,7 @@
 #include "gfx/ShutdownAndDelete.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
+#include "sound/Sound.h"
 
 namespace {
 
@@ -176,6 +177,9 @@ bool Application::InitializeDemo() {
 void Application::StartShowAt(int64_t showTime, bool rewind) {
   if (rewind) m_pDemo->Rewind();
   if (showTime > 0 || rewind) m_pDemo->StartAt(showTime, FrameStep());
+  // The replay takes time of its own while the music already plays: the music and the clock
+  // start together only after it.
+  if (m_pDemo->m_pSound) m_pDemo->m_pSound->SetPosition(showTime);
   // A stepped clock begins again as at the start, so the next frame is the start's frame.
   if (SteppedClock()) {
     m_capturedFrames = 0;
