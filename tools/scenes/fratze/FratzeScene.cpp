@@ -200,15 +200,16 @@ std::vector<c4e::Camera> Cameras() {
 
 std::vector<c4e::Light> Lights() {
   const uint64_t id = kId | 0x300;
-  // Hard light from high on one side: deep shadows in the sockets and under the brow.
-  c4e::Light key = kit::OmniLight(id, "key", kFocusId, {-380.0f, 420.0f, -360.0f}, {1.0f, 0.93f, 0.82f}, 2.2f);
+  // Hard light from high on one side: deep shadows in the sockets and under the brow. Kept low
+  // enough that the bloom and the look's contrast leave the skin its texture.
+  c4e::Light key = kit::OmniLight(id, "key", kFocusId, {-380.0f, 420.0f, -360.0f}, {1.0f, 0.93f, 0.82f}, 1.35f);
   // Embers from below.
   c4e::Light under = kit::OmniLight(id + 2, "under", kFocusId, {60.0f, -420.0f, -260.0f}, {0.7f, 0.2f, 0.1f}, 0.8f, 0.3f);
   // Only the wall's own light and the rim reach the wall: it stays a dark ground for the face.
   key.objectList = under.objectList = {kWallId};
   return {key,
           // A cold rim from behind the other side.
-          kit::OmniLight(id + 1, "rim", kFocusId, {330.0f, 160.0f, 330.0f}, {0.7f, 0.85f, 1.0f}, 2.6f), under,
+          kit::OmniLight(id + 1, "rim", kFocusId, {330.0f, 160.0f, 330.0f}, {0.7f, 0.85f, 1.0f}, 1.7f), under,
           // A pool of light on the wall behind the head.
           kit::SpotLight(id + 3, "wall", kWallSpotId, {0.0f, 60.0f, -300.0f}, {0.8f, 0.75f, 0.7f}, 1.3f, 32.0f)};
 }
