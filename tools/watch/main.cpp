@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
     }
     if (pending && Clock::now() - lastChange >= kSettle) {
       pending = false;
+      std::fflush(stdout);  // what changed, before the command's own output
       const Clock::time_point start = Clock::now();
       const int status = Run(command);
       const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
