@@ -158,6 +158,7 @@ bool Application::InitializeDemo() {
   m_pDemo = new (std::nothrow) Demo();
   if (!m_pDemo) return false;
   m_pDemo->m_bDebugView = m_options.debugView ? 1 : 0;
+  m_pDemo->m_bPrintOverlay = m_options.printOverlay;
   if (!m_pDemo->Initialize(m_screenWidth, m_screenHeight, m_vsync, m_fullScreen,
                            static_cast<int32_t>(m_highestRefresh), m_hWnd, m_pTimer, m_keyStates)) {
     return false;

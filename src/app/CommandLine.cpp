@@ -109,6 +109,8 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv) {
       }
     } else if (arg == "--debug-view") {
       options.debugView = true;
+    } else if (arg == "--print-overlay") {
+      options.printOverlay = true;
     } else if (arg == "--screenshot") {
       if (!value(&text)) return result;
       options.screenshotPath = text;
@@ -174,6 +176,8 @@ v-sync and full screen first.
                       and the scene shown then is where a run from 0 has it
   --end-at MS         end the show at this show time (default 204200)
   --debug-view        turn on the debug overlay (preview images, statistics)
+  --print-overlay     print the debug overlay's three lines of every frame to
+                      stdout, whether or not the overlay is drawn
   --screenshot FILE   write the last frame drawn to FILE (PNG)
   --profile FILE      write every frame's pass timings to FILE
                       (scripts/profile-summary.py makes a per-scene table)

@@ -23,6 +23,7 @@ struct ShowOptions {
   int64_t startAtMs = 0;
   int64_t endAtMs = SHOW_LENGTH_MS;
   bool debugView = false;
+  bool printOverlay = false;  // the overlay's lines of every frame on stdout
   std::string screenshotPath;  // the last frame drawn, as PNG
   std::string captureDirectory;  // every frame as PNG, on a clock stepped per frame
   int32_t captureFps = 25;

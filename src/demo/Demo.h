@@ -3,6 +3,7 @@
 // of the timeline per call, and releases everything in reverse order. Creation and release
 // live in DemoCreate.cpp and DemoShutdown.cpp, the frame in Timeline.cpp, the ten scene
 // compositions in scenes/, one file each.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -75,6 +76,11 @@ class Demo {
   // The glitch of this frame: the keyed one copies its entries before 151700 ms, the sound
   // one takes over from then on and copies its own.
   void UpdateGlitch();
+
+  // Over the finished frame, while m_bDebugView is set: previews of four targets and the three
+  // statistics lines (DebugOverlay.cpp); m_bPrintOverlay also prints the lines to stdout.
+  void DrawDebugOverlay();
+  std::array<std::wstring, 3> DebugOverlayLines();
 
   // The scene compositions; each leaves its picture in its output target.
   void SceneFlagge(RenderTarget* output);
@@ -171,6 +177,8 @@ class Demo {
   // The scenes' own rotation angles in degrees, kept for the whole run.
   float m_blobAngle = 0.0f;
   float m_zelleAngle = 0.0f;
+  // Development: the debug overlay's lines of every frame go to stdout (--print-overlay).
+  bool m_bPrintOverlay = false;
 
   // The creation steps, in the order Initialize runs them; tools that need only part of the
   // Demo run the steps they need.

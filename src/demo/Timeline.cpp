@@ -41,6 +41,7 @@ void Demo::RunTimeline() {
   m_pD3D11->ResetViewport();
   m_pD3D11->SetBackBufferRenderTarget();
   ComposeBackBuffer();
+  DrawDebugOverlay();
   m_pD3D11->EndScene();
 }
 

@@ -2,7 +2,7 @@
 
 void CreateDebugFontWrapper(DebugFont& font, const char* family) {
   font.factory = platform::FontLibrary::Create();
-  if (font.factory) font.fontWrapper = font.factory->CreateFace(family);
+  if (font.factory) font.fontWrapper = font.factory->CreateFace(family, font.device);
 }
 
 void ReleaseDebugFont(DebugFont& font) {

@@ -17,8 +17,8 @@ struct DebugFont {
   uint32_t colour = 0xFFFF00FF;  // opaque magenta
 };
 
-// Opens the family's face on the font; a missing library or face is no failure: the overlay
-// then draws no text.
+// Opens the family's face on the font's device; a missing library or face is no failure: the
+// overlay then draws no text.
 void CreateDebugFontWrapper(DebugFont& font, const char* family);
 // Releases the face, then the library, each only when present.
 void ReleaseDebugFont(DebugFont& font);

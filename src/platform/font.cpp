@@ -20,7 +20,7 @@ FontLibrary* FontLibrary::Create() {
   return result;
 }
 
-FontFace* FontLibrary::CreateFace(const std::string& family) {
+FontFace* FontLibrary::CreateFace(const std::string& family, ID3D11Device* device) {
   const std::string file = ResolveFontFile(family);
   if (file.empty()) return nullptr;
   FT_Face face = nullptr;
@@ -33,6 +33,7 @@ FontFace* FontLibrary::CreateFace(const std::string& family) {
   result->face = face;
   result->family = family;
   result->file = file;
+  if (device != nullptr) result->renderer = new (std::nothrow) FontRenderer(device);
   return result;
 }
 
@@ -42,8 +43,14 @@ void FontLibrary::Release() {
 }
 
 void FontFace::Release() {
+  delete renderer;
   if (face) FT_Done_Face(face);
   delete this;
+}
+
+void FontFace::DrawString(ID3D11DeviceContext* context, const WCHAR* text, float size, float x, float y,
+                          uint32_t colour, uint32_t flags) {
+  if (renderer) renderer->DrawString(context, face, text, size, x, y, colour, flags);
 }
 
 std::string ResolveFontFile(const std::string& family) {

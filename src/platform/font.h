@@ -1,8 +1,11 @@
 #pragma once
 // Fonts by family name: FreeType as the library (the factory of faces) and fontconfig to
 // resolve a family such as "Arial" to an installed face (on Debian the metric-compatible
-// Liberation Sans). Drawing text is the caller's business; this only opens faces.
+// Liberation Sans). A face opened on a device draws strings on it (font_draw.h).
+#include <cstdint>
 #include <string>
+
+#include "platform/font_draw.h"
 
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
@@ -15,8 +18,9 @@ class FontLibrary {
  public:
   // Null when FreeType cannot start.
   static FontLibrary* Create();
-  // Null when no installed face resolves for the family or it cannot be opened.
-  FontFace* CreateFace(const std::string& family);
+  // Null when no installed face resolves for the family or it cannot be opened. Without a
+  // device the face only measures; it draws nothing.
+  FontFace* CreateFace(const std::string& family, ID3D11Device* device = nullptr);
   void Release();
 
   FT_LibraryRec_* library = nullptr;
@@ -29,8 +33,14 @@ class FontLibrary {
 class FontFace {
  public:
   void Release();
+  // Draws one string at pixel (x, y) of the current viewport, size in pixels, colour as
+  // 0xAABBGGRR; FW1_RESTORESTATE in flags leaves the pipeline state as it was. Draws nothing
+  // when the face has no device or its resources cannot be made.
+  void DrawString(ID3D11DeviceContext* context, const WCHAR* text, float size, float x, float y, uint32_t colour,
+                  uint32_t flags);
 
   FT_FaceRec_* face = nullptr;
+  FontRenderer* renderer = nullptr;  // owned; null without a device
   std::string family;  // as asked for
   std::string file;    // the face fontconfig chose
 

@@ -41,6 +41,10 @@ TEST(CommandLine, ReadsEveryOption) {
   EXPECT_EQ(capture.options.screenshotPath, "last.png");
   EXPECT_EQ(Parse({"--profile", "frames.tsv"}).options.profilePath, "frames.tsv");
   EXPECT_TRUE(capture.options.profilePath.empty());
+  const CommandLineResult overlay = Parse({"--debug-view", "--print-overlay"});
+  EXPECT_TRUE(overlay.options.debugView);
+  EXPECT_TRUE(overlay.options.printOverlay);
+  EXPECT_FALSE(capture.options.debugView || capture.options.printOverlay);
 
   // Headless implies a window unless full screen is asked for, which it cannot honour.
   EXPECT_FALSE(Parse({"--headless"}).options.fullScreen);

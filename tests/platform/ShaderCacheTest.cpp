@@ -2,6 +2,8 @@
 // compiler; a changed source or macro misses, a damaged file is ignored and written anew.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "platform/d3d11/shader_code.h"
+#include "platform/d3dx/d3dcompiler.h"
 #include "platform/d3dx/d3dx11async.h"
 #include "platform/d3dx/shader_cache.h"
 #include "support/TempDirectory.h"
@@ -202,6 +205,31 @@ TEST_F(ShaderCacheTest, CompileErrorsAreReportedEveryTimeAndNeverStored) {
   EXPECT_EQ(Compile().rfind("error", 0), 0u);
   EXPECT_EQ(Compile().rfind("error", 0), 0u);
   EXPECT_TRUE(Entries().empty());
+}
+
+// Source text in memory takes the same road as a file: one translation, cached under the same
+// key, and the name given reported in errors.
+TEST_F(ShaderCacheTest, SourceInMemoryIsTheSameCompileAsFromAFile) {
+  const std::string fromFile = Compile();
+  ASSERT_EQ(fromFile.rfind("error", 0), std::string::npos) << fromFile;
+  ID3DBlob* code = nullptr;
+  ID3DBlob* errors = nullptr;
+  ASSERT_EQ(D3DCompile(kSource, std::strlen(kSource), "inline", nullptr, nullptr, "Main", "ps_5_0", 0, 0, &code, &errors),
+            S_OK);
+  platform::d3d11::ShaderStageCode parsed;
+  ASSERT_TRUE(platform::d3d11::ParseShaderCode(code->GetBufferPointer(), code->GetBufferSize(), &parsed));
+  EXPECT_EQ(parsed.glsl, fromFile);
+  EXPECT_EQ(Entries().size(), 1u);
+  code->Release();
+
+  const char broken[] = "float4 Main() : SV_TARGET { return undefined_name; }";
+  EXPECT_TRUE(FAILED(D3DCompile(broken, sizeof broken - 1, "inline", nullptr, nullptr, "Main", "ps_5_0", 0, 0, &code,
+                                &errors)));
+  EXPECT_EQ(code, nullptr);
+  ASSERT_NE(errors, nullptr);
+  EXPECT_NE(std::string(static_cast<const char*>(errors->GetBufferPointer())).find("inline"), std::string::npos);
+  errors->Release();
+  EXPECT_EQ(D3DCompile(nullptr, 0, "inline", nullptr, nullptr, "Main", "ps_5_0", 0, 0, &code, nullptr), E_INVALIDARG);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <spirv_cross/spirv_glsl.hpp>
 
 #include "platform/d3d11/shader_code.h"
+#include "platform/d3dx/d3dcompiler.h"
 #include "platform/d3dx/d3dx11async.h"
 #include "platform/d3dx/shader_cache.h"
 
@@ -269,37 +270,16 @@ HRESULT FailWithText(const std::string& text, ID3D10Blob** ppErrorMsgs) {
   return E_FAIL;
 }
 
-}  // namespace
-
-HRESULT D3DX11CompileFromFileW(const char* pSrcFile, const D3D10_SHADER_MACRO* pDefines, ID3DInclude* pInclude,
-                               LPCSTR pFunctionName, LPCSTR pProfile, UINT /*Flags1*/, UINT /*Flags2*/,
-                               ID3DX11ThreadPump* pPump, ID3D10Blob** ppShader, ID3D10Blob** ppErrorMsgs,
-                               HRESULT* pHResult) {
-  if (ppShader != nullptr) *ppShader = nullptr;
-  if (ppErrorMsgs != nullptr) *ppErrorMsgs = nullptr;
-  HRESULT result = E_FAIL;
-  auto finish = [&](HRESULT hr) {
-    if (pHResult != nullptr) *pHResult = hr;
-    return hr;
-  };
-  if (pSrcFile == nullptr || pFunctionName == nullptr || pProfile == nullptr || ppShader == nullptr) {
-    return finish(E_INVALIDARG);
-  }
-  if (pInclude != nullptr || pPump != nullptr) {
-    std::cerr << "D3DX11CompileFromFileW: include handlers and thread pumps are not supported\n";
-    return finish(E_NOTIMPL);
-  }
+// The compiler behind both entry points: source text in, this layer's shader code out.
+HRESULT CompileSource(const std::string& source, const char* sourceName, const D3D10_SHADER_MACRO* pDefines,
+                      LPCSTR pFunctionName, LPCSTR pProfile, ID3D10Blob** ppShader, ID3D10Blob** ppErrorMsgs) {
   std::vector<platform::d3dx::ShaderDefine> defines;
-  if (!ReadDefines(pDefines, &defines)) return finish(E_INVALIDARG);
-
-  std::string source;
-  if (!ReadWholeFile(pSrcFile, &source)) return finish(D3DX11_ERR_FILE_NOT_FOUND);
+  if (!ReadDefines(pDefines, &defines)) return E_INVALIDARG;
 
   ShaderStage stage;
   shaderc_shader_kind kind;
   if (!StageOfProfile(pProfile, &stage, &kind)) {
-    return finish(FailWithText(std::string(pSrcFile) + ": error: unsupported profile '" + pProfile + "'\n",
-                               ppErrorMsgs));
+    return FailWithText(std::string(sourceName) + ": error: unsupported profile '" + pProfile + "'\n", ppErrorMsgs);
   }
 
   // A translation already on disk skips the compilers; errors are never cached, so a broken
@@ -313,7 +293,7 @@ HRESULT D3DX11CompileFromFileW(const char* pSrcFile, const D3D10_SHADER_MACRO* p
   if (platform::d3dx::ReadShaderCache(cacheDirectory, key, &cached) &&
       platform::d3d11::ParseShaderCode(cached.data(), cached.size(), &check) && check.stage == stage) {
     *ppShader = ID3D10Blob::Create(cached.data(), cached.size());
-    return finish(S_OK);
+    return S_OK;
   }
 
   static const shaderc::Compiler compiler;
@@ -329,25 +309,63 @@ HRESULT D3DX11CompileFromFileW(const char* pSrcFile, const D3D10_SHADER_MACRO* p
   for (const platform::d3dx::ShaderDefine& define : defines) options.AddMacroDefinition(define.name, define.value);
 
   const shaderc::SpvCompilationResult spirv =
-      compiler.CompileGlslToSpv(source, kind, pSrcFile, pFunctionName, options);
+      compiler.CompileGlslToSpv(source, kind, sourceName, pFunctionName, options);
   if (spirv.GetCompilationStatus() != shaderc_compilation_status_success) {
-    return finish(FailWithText(spirv.GetErrorMessage(), ppErrorMsgs));
+    return FailWithText(spirv.GetErrorMessage(), ppErrorMsgs);
   }
 
   ShaderStageCode code;
   std::string error;
   try {
     if (!CrossCompile(std::vector<uint32_t>(spirv.cbegin(), spirv.cend()), stage, &code, &error)) {
-      return finish(FailWithText(std::string(pSrcFile) + ": error: " + error + "\n", ppErrorMsgs));
+      return FailWithText(std::string(sourceName) + ": error: " + error + "\n", ppErrorMsgs);
     }
   } catch (const spirv_cross::CompilerError& crossError) {
-    return finish(FailWithText(std::string(pSrcFile) + ": error: " + crossError.what() + "\n", ppErrorMsgs));
+    return FailWithText(std::string(sourceName) + ": error: " + crossError.what() + "\n", ppErrorMsgs);
   }
 
-  if (std::getenv("PULSAR_DUMP_GLSL") != nullptr) std::cerr << "// " << pSrcFile << " " << pFunctionName << "\n" << code.glsl;
+  if (std::getenv("PULSAR_DUMP_GLSL") != nullptr) std::cerr << "// " << sourceName << " " << pFunctionName << "\n" << code.glsl;
   const std::vector<uint8_t> bytes = platform::d3d11::SerializeShaderCode(code);
   platform::d3dx::WriteShaderCache(cacheDirectory, key, bytes);
   *ppShader = ID3D10Blob::Create(bytes.data(), bytes.size());
-  result = S_OK;
-  return finish(result);
+  return S_OK;
+}
+
+}  // namespace
+
+HRESULT D3DX11CompileFromFileW(const char* pSrcFile, const D3D10_SHADER_MACRO* pDefines, ID3DInclude* pInclude,
+                               LPCSTR pFunctionName, LPCSTR pProfile, UINT /*Flags1*/, UINT /*Flags2*/,
+                               ID3DX11ThreadPump* pPump, ID3D10Blob** ppShader, ID3D10Blob** ppErrorMsgs,
+                               HRESULT* pHResult) {
+  if (ppShader != nullptr) *ppShader = nullptr;
+  if (ppErrorMsgs != nullptr) *ppErrorMsgs = nullptr;
+  auto finish = [&](HRESULT hr) {
+    if (pHResult != nullptr) *pHResult = hr;
+    return hr;
+  };
+  if (pSrcFile == nullptr || pFunctionName == nullptr || pProfile == nullptr || ppShader == nullptr) {
+    return finish(E_INVALIDARG);
+  }
+  if (pInclude != nullptr || pPump != nullptr) {
+    std::cerr << "D3DX11CompileFromFileW: include handlers and thread pumps are not supported\n";
+    return finish(E_NOTIMPL);
+  }
+  std::string source;
+  if (!ReadWholeFile(pSrcFile, &source)) return finish(D3DX11_ERR_FILE_NOT_FOUND);
+  return finish(CompileSource(source, pSrcFile, pDefines, pFunctionName, pProfile, ppShader, ppErrorMsgs));
+}
+
+HRESULT D3DCompile(const void* pSrcData, SIZE_T SrcDataSize, LPCSTR pSourceName, const D3D_SHADER_MACRO* pDefines,
+                   ID3DInclude* pInclude, LPCSTR pEntrypoint, LPCSTR pTarget, UINT /*Flags1*/, UINT /*Flags2*/,
+                   ID3DBlob** ppCode, ID3DBlob** ppErrorMsgs) {
+  if (ppCode != nullptr) *ppCode = nullptr;
+  if (ppErrorMsgs != nullptr) *ppErrorMsgs = nullptr;
+  if (pSrcData == nullptr || pEntrypoint == nullptr || pTarget == nullptr || ppCode == nullptr) return E_INVALIDARG;
+  if (pInclude != nullptr) {
+    std::cerr << "D3DCompile: include handlers are not supported\n";
+    return E_NOTIMPL;
+  }
+  const std::string source(static_cast<const char*>(pSrcData), SrcDataSize);
+  return CompileSource(source, pSourceName != nullptr ? pSourceName : "memory", pDefines, pEntrypoint, pTarget, ppCode,
+                       ppErrorMsgs);
 }
