@@ -16,12 +16,15 @@
 #include "app/LaunchSettings.h"
 #include "app/StopSignals.h"
 #include "app/Timer.h"
+#include "app/VideoRecorder.h"
 #include "app/launcher/DisplayEnumeration.h"
 #include "app/launcher/LauncherDialog.h"
 #include "demo/Demo.h"
 #include "gfx/FrameProfiler.h"
 #include "gfx/ShutdownAndDelete.h"
+#include "platform/audio.h"
 #include "platform/clock.h"
+#include "platform/crt_rand.h"
 #include "platform/message_box.h"
 #include "sound/Sound.h"
 
@@ -31,6 +34,8 @@ Application* g_application = nullptr;
 
 constexpr int32_t kDefaultWindowWidth = 1280;
 constexpr int32_t kDefaultWindowHeight = 720;
+// The calendar time reproducible runs see (it seeds the design lines): 2026-01-01 00:00 UTC.
+constexpr int64_t kReproducibleCalendarTime = 1767225600;
 
 void DispatchMessage(const MSG& message) {
   if (Application* application = TheApplication()) {
@@ -43,6 +48,17 @@ void DispatchMessage(const MSG& message) {
 Application* TheApplication() { return g_application; }
 
 bool Application::Initialize() {
+  // A video needs its encoder: say so before anything is unpacked or loaded.
+  if (!m_options.videoPath.empty() && FfmpegProcess::FindOnPath("ffmpeg").empty()) {
+    std::fprintf(stderr, "--video needs ffmpeg, which is not on PATH (on Debian: apt-get install ffmpeg); "
+                         "nothing was saved.\n");
+    return false;
+  }
+  // What is recorded depends on show time alone: the music is decoded against the stepped
+  // clock instead of played, and the one seed taken from the calendar is fixed.
+  const bool recording = !m_options.captureDirectory.empty() || !m_options.videoPath.empty();
+  platform::UseOfflineOutput(recording);
+  platform::FixCalendarTime(recording ? kReproducibleCalendarTime : -1);
   if (SteppedClock()) {
     platform::UseManualClock(0);
   } else if (m_options.clock == ClockKind::FixedStep) {
@@ -208,6 +224,10 @@ void Application::Run() {
     std::filesystem::create_directories(m_options.captureDirectory, error);
   }
   int32_t captured = 0;
+  if (!m_options.videoPath.empty() && !StartVideo()) {
+    m_failed = true;
+    return;
+  }
   RunFrames([&](int32_t fps) {
     if (m_pProfiler) m_pProfiler->BeginFrame();
     const bool drawn = m_pDemo->Frame(fps);
@@ -219,13 +239,16 @@ void Application::Run() {
       const std::string path = (std::filesystem::path(m_options.captureDirectory) / name).string();
       if (!m_pDemo->SaveFrame(path.c_str())) {
         std::fprintf(stderr, "Could not write %s; capture stopped.\n", path.c_str());
+        m_failed = true;
         return false;
       }
     }
-    return true;
+    return !m_pVideo || RecordVideoFrame();
   });
+  if (m_pVideo) FinishVideo();
   if (!m_options.screenshotPath.empty() && !m_pDemo->SaveFrame(m_options.screenshotPath.c_str())) {
     std::fprintf(stderr, "Could not write %s.\n", m_options.screenshotPath.c_str());
+    m_failed = true;
   }
 }
 
@@ -280,6 +303,8 @@ LRESULT Application::WndProc(HWND, UINT message, WPARAM wParam, LPARAM) {
 }
 
 void Application::Shutdown() {
+  // A video not finished by now was stopped: its encoder ends and its partial file goes.
+  ShutdownAndDelete(m_pVideo);
   // The profiler's queries live on the Demo's device.
   ShutdownAndDelete(m_pProfiler);
   ShutdownAndDelete(m_pReload);

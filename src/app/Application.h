@@ -6,6 +6,7 @@
 
 #include "app/CommandLine.h"
 #include "app/PrivateDataDirectory.h"
+#include "app/VideoProgress.h"
 #include "platform/window.h"
 
 class Demo;
@@ -13,6 +14,7 @@ class DevControls;
 class FrameProfiler;
 class LiveReload;
 class Timer;
+class VideoRecorder;
 
 using LRESULT = intptr_t;
 
@@ -51,6 +53,8 @@ class Application {
   int32_t screenHeight() const { return m_screenHeight; }
   // True when Initialize failed because the user chose not to start the show.
   bool declined() const { return m_declined; }
+  // True when the show ran but what it was asked to write (a video, frames, a screenshot) failed.
+  bool failed() const { return m_failed; }
   // The directory the data was unpacked into; "" when there is none.
   const std::string& dataDirectory() const { return m_dataDirectory.path(); }
 
@@ -65,12 +69,20 @@ class Application {
   void AfterDevFrame();
   // Show time between two frames as this run's clock makes them (for starting late).
   int64_t FrameStep() const;
-  // The clock steps exactly one frame of captureFps per pass (capture and contact sheets).
-  bool SteppedClock() const { return m_options.steppedClock || !m_options.captureDirectory.empty(); }
+  // The clock steps exactly one frame of captureFps per pass (capture, video, contact sheets).
+  bool SteppedClock() const {
+    return m_options.steppedClock || !m_options.captureDirectory.empty() || !m_options.videoPath.empty();
+  }
+  // Recording a video (ApplicationVideo.cpp): before the first frame, after each, at the end.
+  bool StartVideo();
+  bool RecordVideoFrame();
+  void FinishVideo();
+  void ReportVideoProgress();
 
   ShowOptions m_options;
   PrivateDataDirectory m_dataDirectory;
   bool m_declined = false;
+  bool m_failed = false;
   const char* m_className = nullptr;
   bool m_videoStarted = false;
   int64_t m_capturedFrames = 0;
@@ -89,6 +101,11 @@ class Application {
   int64_t m_titleFrames = 0;
   int64_t m_titleSince = 0;  // steady nanoseconds
   double m_titleFrameMs = 0.0;
+  VideoRecorder* m_pVideo = nullptr;     // only with --video
+  VideoProgress m_videoProgress;
+  int64_t m_videoFrames = 0;             // frames the video holds
+  int64_t m_videoFramesSubmitted = 0;
+  double m_videoStartSeconds = 0.0;      // wall clock, for the progress only
 };
 
 // The process-wide pointer through which window messages reach the Application.

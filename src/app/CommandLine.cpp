@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <string_view>
 
@@ -43,7 +45,58 @@ bool ParseClock(std::string_view text, ShowOptions* options) {
   return true;
 }
 
+bool EndsWith(std::string_view text, std::string_view suffix) {
+  if (text.size() < suffix.size()) return false;
+  return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                    [](char wanted, char given) { return std::tolower(static_cast<unsigned char>(given)) == wanted; });
+}
+
+// A video records the show without showing it, at a size its chroma planes can halve.
+bool CheckVideoOptions(ShowOptions* options, bool windowChosen, std::string* error) {
+  const VideoContainer container = VideoContainerOf(options->videoPath);
+  if (options->videoPath.empty()) {
+    if (options->videoCrf >= 0) *error = "--video-crf needs --video";
+    return error->empty();
+  }
+  if (container == VideoContainer::None) {
+    *error = "--video writes .mp4 (H.264) or .webm (VP9) files, got \"" + options->videoPath + "\"";
+  } else if (options->videoCrf > HighestVideoCrf(container)) {
+    *error = "--video-crf for a " + std::string(container == VideoContainer::Mp4 ? ".mp4" : ".webm") +
+             " file expects 0 to " + std::to_string(HighestVideoCrf(container)) + ", got " +
+             std::to_string(options->videoCrf);
+  } else if (options->width % 2 != 0 || options->height % 2 != 0) {
+    *error = "--video needs an even width and height, got " + std::to_string(options->width) + "x" +
+             std::to_string(options->height);
+  } else if (options->startAtMs >= options->endAtMs) {
+    *error = "--video has nothing to record: --start-at " + std::to_string(options->startAtMs) +
+             " is not before --end-at " + std::to_string(options->endAtMs);
+  } else if (windowChosen && options->fullScreen) {
+    *error = "--video cannot be combined with --fullscreen";
+  } else if (options->dev) {
+    *error = "--video cannot be combined with --dev";
+  }
+  if (!error->empty()) return false;
+  options->headless = true;
+  options->fullScreen = false;
+  options->vsync = false;
+  return true;
+}
+
 }  // namespace
+
+VideoContainer VideoContainerOf(const std::string& path) {
+  if (EndsWith(path, ".mp4")) return VideoContainer::Mp4;
+  if (EndsWith(path, ".webm")) return VideoContainer::WebM;
+  return VideoContainer::None;
+}
+
+int32_t HighestVideoCrf(VideoContainer container) { return container == VideoContainer::WebM ? 63 : 51; }
+
+int32_t VideoCrfOf(const ShowOptions& options) {
+  if (options.videoCrf >= 0) return options.videoCrf;
+  // Gradients, glows and dark water band at the encoders' own defaults.
+  return VideoContainerOf(options.videoPath) == VideoContainer::WebM ? 28 : 18;
+}
 
 CommandLineResult ParseCommandLine(int argc, const char* const* argv) {
   CommandLineResult result;
@@ -135,12 +188,27 @@ CommandLineResult ParseCommandLine(int argc, const char* const* argv) {
     } else if (arg == "--profile") {
       if (!value(&text)) return result;
       options.profilePath = text;
+    } else if (arg == "--video") {
+      if (!value(&text)) return result;
+      options.videoPath = text;
+    } else if (arg == "--video-crf") {
+      if (!value(&text)) return result;
+      int64_t crf = 0;
+      if (!ParseInteger(text, 0, 63, &crf)) {
+        result.error = "--video-crf expects a quality number (0 best, 51 worst for .mp4, 63 for .webm), got \"" +
+                       std::string(text) + "\"";
+        return result;
+      }
+      options.videoCrf = static_cast<int32_t>(crf);
+    } else if (arg == "--quiet") {
+      options.quiet = true;
     } else {
       result.error = "unknown option \"" + std::string(arg) + "\"";
       return result;
     }
   }
 
+  if (!CheckVideoOptions(&options, windowChosen, &result.error)) return result;
   // Nothing to switch the display of when nothing is shown; development mode works in a window.
   if ((options.headless || options.dev) && !windowChosen) options.fullScreen = false;
   if (options.headless && options.fullScreen) {
@@ -183,7 +251,14 @@ v-sync and full screen first.
                       (scripts/profile-summary.py makes a per-scene table)
   --capture DIR       write every frame to DIR/frame_00000.png ...; the show
                       clock then steps exactly one frame per pass
-  --capture-fps N     frames per second of show time for --capture (default 25)
+  --capture-fps N     frames per second of show time for --capture and --video
+                      (default 25)
+  --video FILE        record the show (or --start-at to --end-at) headless into
+                      FILE with its music: .mp4 (H.264) or .webm (VP9), made by
+                      ffmpeg; the same command always gives the same frames
+  --video-crf N       the video's quality, 0 best (default 18 for .mp4, 28 for
+                      .webm; up to 51 and 63)
+  --quiet             no progress while recording a video
   --dev [SOURCE_DIR]  development mode, in a window: Space pauses and resumes,
                       Left/Right seek 1 s (with Shift one bar, 2760 ms), Page
                       Up/Down go to the previous/next scene's start, Home to 0,

@@ -34,7 +34,19 @@ struct ShowOptions {
   // repository) shaders and scenes are reloaded when they change there.
   bool dev = false;
   std::string devSourceDirectory;
+  std::string videoPath;    // .mp4 or .webm encoded by ffmpeg, on a clock stepped per frame
+  int32_t videoCrf = -1;    // the encoder's constant quality; -1 takes the container's default
+  bool quiet = false;       // no progress while recording a video
 };
+
+enum class VideoContainer { None, Mp4, WebM };
+
+// The container a video file name asks for, by its extension (any case).
+VideoContainer VideoContainerOf(const std::string& path);
+// The quality a video is encoded at: the one asked for, else the container's default.
+int32_t VideoCrfOf(const ShowOptions& options);
+// The highest (worst) quality number the container's video codec accepts.
+int32_t HighestVideoCrf(VideoContainer container);
 
 struct CommandLineResult {
   bool ok = false;         // false: `error` says why; print it with the usage and fail

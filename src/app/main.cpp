@@ -18,7 +18,8 @@ int main(int argc, char** argv) {
   }
 
   // 0 for a show that started and ended, by itself or by the user, and for one the user chose
-  // not to start; 1 for one that could not start.
+  // not to start; 1 for one that could not start or could not write what it was asked to
+  // (a video, frames, a screenshot).
   Application* application = new Application(commandLine.options);
   const bool started = application->Initialize();
   if (started) {
@@ -26,9 +27,10 @@ int main(int argc, char** argv) {
     application->Run();
   }
   const bool declined = application->declined();
+  const bool failed = application->failed();
   application->Shutdown();
   delete application;
   // Stopped by a signal: everything is released; now end the way the signal asked.
   if (const int signal = StopSignal()) EndBySignal(signal);
-  return started || declined ? 0 : 1;
+  return (started && !failed) || declined ? 0 : 1;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/audio_stream.h"
+#include "platform/clock.h"
 
 namespace platform {
 namespace {
@@ -35,6 +36,7 @@ struct StreamSlot {
 };
 
 struct AudioState {
+  bool offline = false;
   bool initialised = false;
   SDL_AudioDeviceID device = 0;
   uint32_t frequency = 0;
@@ -54,6 +56,19 @@ struct AudioState {
 AudioState& State() {
   static AudioState state;
   return state;
+}
+
+// The clock streams are due against: real time through a device, the capture clock offline.
+int64_t StreamClockNanoseconds() {
+  return State().offline ? ManualClockMilliseconds() * 1'000'000 : NowNanoseconds();
+}
+
+// Offline there is no audio thread to keep out.
+void LockOutput() {
+  if (State().device != 0) SDL_LockAudioDevice(State().device);
+}
+void UnlockOutput() {
+  if (State().device != 0) SDL_UnlockAudioDevice(State().device);
 }
 
 AudioStream* Find(HSTREAM handle) {
@@ -87,10 +102,29 @@ void FillOutput(void*, Uint8* bytes, int length) {
   state.busyNanoseconds.fetch_add(NowNanoseconds() - start, std::memory_order_relaxed);
 }
 
+// Offline, a stream is decoded up to where the capture clock says it is due, so what a frame
+// reads depends on show time alone, never on how fast frames are drawn.
+void CatchUpOffline(AudioStream& stream) {
+  AudioState& state = State();
+  if (!stream.playing) return;
+  const int64_t start = NowNanoseconds();
+  const int64_t due = static_cast<int64_t>(stream.playStartFrame) +
+                      (StreamClockNanoseconds() - stream.playStartTime) * static_cast<int64_t>(state.frequency) /
+                          1'000'000'000;
+  if (due > static_cast<int64_t>(stream.FramesOutput())) {
+    stream.Skip(static_cast<uint64_t>(due) - stream.FramesOutput());
+  }
+  state.busyNanoseconds.fetch_add(NowNanoseconds() - start, std::memory_order_relaxed);
+}
+
 // The frame of the stream being heard now: the audio thread hands over one buffer at a time and
-// the device plays it during the following buffer period.
-uint64_t CurrentFrame(const AudioStream& stream) {
+// the device plays it during the following buffer period. Offline it is the frame due now.
+uint64_t CurrentFrame(AudioStream& stream) {
   const AudioState& state = State();
+  if (state.offline) {
+    CatchUpOffline(stream);
+    return stream.FramesOutput();
+  }
   const uint64_t written = stream.FramesOutput();
   // A stopped stream adds nothing to the buffers that follow: all it wrote has been heard.
   if (!stream.playing) return written;
@@ -101,11 +135,9 @@ uint64_t CurrentFrame(const AudioStream& stream) {
   return written - buffer + progressed;
 }
 
-}  // namespace
-
-bool BASS_Init(int device, uint32_t frequency, uint32_t, void*, const void*) {
+// The output device, whose audio thread pulls every playing stream.
+bool OpenDevice(uint32_t frequency) {
   AudioState& state = State();
-  if (state.initialised || device != -1 || frequency == 0) return false;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
 
   SDL_AudioSpec wanted{};
@@ -122,6 +154,19 @@ bool BASS_Init(int device, uint32_t frequency, uint32_t, void*, const void*) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
+  return true;
+}
+
+}  // namespace
+
+void UseOfflineOutput(bool offline) {
+  if (!State().initialised) State().offline = offline;
+}
+
+bool BASS_Init(int device, uint32_t frequency, uint32_t, void*, const void*) {
+  AudioState& state = State();
+  if (state.initialised || device != -1 || frequency == 0) return false;
+  if (!state.offline && !OpenDevice(frequency)) return false;
   state.initialised = true;
   state.frequency = frequency;
   state.cpuWindowStart = NowNanoseconds();
@@ -137,9 +182,9 @@ HSTREAM BASS_StreamCreateFile(bool fromMemory, const char* file, uint64_t offset
   if (!stream->Open(file, state.frequency)) return 0;
   stream->decodeOnly = (flags & BASS_STREAM_DECODE) != 0;
   const HSTREAM handle = state.nextHandle++;
-  SDL_LockAudioDevice(state.device);
+  LockOutput();
   state.streams.push_back({handle, std::move(stream)});
-  SDL_UnlockAudioDevice(state.device);
+  UnlockOutput();
   return handle;
 }
 
@@ -147,16 +192,16 @@ bool BASS_ChannelPlay(HSTREAM handle, bool restart) {
   AudioState& state = State();
   AudioStream* stream = Find(handle);
   if (!stream || stream->decodeOnly) return false;
-  SDL_LockAudioDevice(state.device);
+  LockOutput();
   const bool rewound = !restart || stream->Rewind();
   if (rewound && !stream->playing) {
     stream->playStartFrame = stream->FramesOutput();
-    stream->playStartTime = NowNanoseconds();
+    stream->playStartTime = StreamClockNanoseconds();
   }
   stream->playing = rewound;
   stream->everPlayed = stream->everPlayed || rewound;
-  SDL_UnlockAudioDevice(state.device);
-  SDL_PauseAudioDevice(state.device, 0);
+  UnlockOutput();
+  if (state.device != 0) SDL_PauseAudioDevice(state.device, 0);
   return rewound;
 }
 
@@ -167,54 +212,50 @@ uint64_t BASS_ChannelSeconds2Bytes(HSTREAM handle, double seconds) {
 }
 
 bool BASS_ChannelPause(HSTREAM handle) {
-  AudioState& state = State();
   AudioStream* stream = Find(handle);
   if (!stream) return false;
-  SDL_LockAudioDevice(state.device);
+  LockOutput();
   const bool wasPlaying = stream->playing;
   stream->playing = false;
-  SDL_UnlockAudioDevice(state.device);
+  UnlockOutput();
   return wasPlaying;
 }
 
 uint64_t BASS_ChannelGetPosition(HSTREAM handle, uint32_t mode) {
-  AudioState& state = State();
   AudioStream* stream = Find(handle);
   if (!stream || mode != BASS_POS_BYTE) return UINT64_MAX;
-  SDL_LockAudioDevice(state.device);
+  LockOutput();
   uint64_t frame = stream->MusicFrame();
   // What was decoded but is still on its way to the speaker is not heard yet.
   frame -= std::min(frame, stream->FramesOutput() - CurrentFrame(*stream));
-  SDL_UnlockAudioDevice(state.device);
+  UnlockOutput();
   return frame * AudioStream::kChannels * sizeof(float);
 }
 
 bool BASS_ChannelSetPosition(HSTREAM handle, uint64_t position, uint32_t mode) {
-  AudioState& state = State();
   AudioStream* stream = Find(handle);
   if (!stream || mode != BASS_POS_BYTE) return false;
-  SDL_LockAudioDevice(state.device);
+  LockOutput();
   const bool moved = stream->Seek(position / (AudioStream::kChannels * sizeof(float)));
-  SDL_UnlockAudioDevice(state.device);
+  UnlockOutput();
   return moved;
 }
 
 int32_t BASS_ChannelGetData(HSTREAM handle, void* buffer, uint32_t length) {
-  AudioState& state = State();
   AudioStream* stream = Find(handle);
   if (!stream || !buffer || !(length & BASS_DATA_FLOAT)) return -1;
   const uint32_t bytes = std::min<uint32_t>(length & kByteCountMask, AudioStream::kRingFrames / 2 * AudioStream::kChannels *
                                                                           static_cast<uint32_t>(sizeof(float)));
-  SDL_LockAudioDevice(state.device);
+  LockOutput();
   if (stream->decodeOnly) {
     std::memset(buffer, 0, bytes);
     stream->Render(static_cast<float*>(buffer), bytes / (AudioStream::kChannels * sizeof(float)));
-    SDL_UnlockAudioDevice(state.device);
+    UnlockOutput();
     return static_cast<int32_t>(bytes / (AudioStream::kChannels * sizeof(float)) * AudioStream::kChannels * sizeof(float));
   }
   const bool played = stream->everPlayed;
   if (played) stream->CopyOutput(CurrentFrame(*stream), static_cast<float*>(buffer), bytes / sizeof(float));
-  SDL_UnlockAudioDevice(state.device);
+  UnlockOutput();
   return played ? static_cast<int32_t>(bytes / sizeof(float) * sizeof(float)) : -1;
 }
 
@@ -224,9 +265,9 @@ bool BASS_StreamFree(HSTREAM handle) {
   const auto slot = std::find_if(streams.begin(), streams.end(),
                                  [handle](const StreamSlot& s) { return handle != 0 && s.handle == handle; });
   if (slot == streams.end()) return false;
-  SDL_LockAudioDevice(state.device);
+  LockOutput();
   streams.erase(slot);
-  SDL_UnlockAudioDevice(state.device);
+  UnlockOutput();
   return true;
 }
 
@@ -248,9 +289,11 @@ float BASS_GetCPU() {
 bool BASS_Free() {
   AudioState& state = State();
   if (!state.initialised) return false;
-  SDL_CloseAudioDevice(state.device);  // waits for the audio thread
+  if (state.device != 0) {
+    SDL_CloseAudioDevice(state.device);  // waits for the audio thread
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
   state.streams.clear();
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
   state.device = 0;
   state.initialised = false;
   state.frequency = 0;
@@ -258,12 +301,11 @@ bool BASS_Free() {
 }
 
 int64_t ChannelPlayedFrames(HSTREAM handle) {
-  AudioState& state = State();
   AudioStream* stream = Find(handle);
   if (!stream) return -1;
-  SDL_LockAudioDevice(state.device);
+  LockOutput();
   const auto frames = static_cast<int64_t>(CurrentFrame(*stream));
-  SDL_UnlockAudioDevice(state.device);
+  UnlockOutput();
   return frames;
 }
 

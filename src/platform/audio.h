@@ -20,6 +20,11 @@ constexpr uint32_t BASS_POS_BYTE = 0;
 
 namespace platform {
 
+// Offline (capture): no device is opened; a playing stream is decoded on demand up to where the
+// manual clock (platform/clock.h) says it is due, so every read depends on show time alone.
+// Takes effect at the next BASS_Init.
+void UseOfflineOutput(bool offline);
+
 // Opens the output: device -1 is the system's default output. Output is stereo float at
 // frequency Hz. False when there is no device or the layer is already initialised.
 bool BASS_Init(int device, uint32_t frequency, uint32_t flags, void* window, const void* classId);

@@ -73,4 +73,6 @@ void UseManualClock(int64_t milliseconds) {
 
 void SetManualClock(int64_t milliseconds) { State().manualTicks = milliseconds * kTicksPerMillisecond; }
 
+int64_t ManualClockMilliseconds() { return State().manualTicks / kTicksPerMillisecond; }
+
 }  // namespace platform

@@ -15,5 +15,8 @@ void UseFixedStepClock(int64_t stepMilliseconds, int64_t startMilliseconds = 0);
 // Readings return the time last set with SetManualClock.
 void UseManualClock(int64_t milliseconds);
 void SetManualClock(int64_t milliseconds);
+// The time last set with SetManualClock, for what follows the capture clock without being a
+// counter reading of its own (the music decoded for capture).
+int64_t ManualClockMilliseconds();
 
 }  // namespace platform

@@ -86,6 +86,26 @@ TEST(CommandLine, DevelopmentModeIsAWindowWithAnOptionalSourceDirectory) {
   EXPECT_FALSE(Parse({"--start-at", "5"}).options.dev);
 }
 
+TEST(CommandLine, AVideoIsRecordedHeadlessAtItsContainersQuality) {
+  const CommandLineResult mp4 = Parse({"--video", "out/Show.MP4", "--size", "320x180", "--quiet"});
+  ASSERT_TRUE(mp4.ok) << mp4.error;
+  EXPECT_EQ(mp4.options.videoPath, "out/Show.MP4");
+  EXPECT_EQ(VideoContainerOf(mp4.options.videoPath), VideoContainer::Mp4);
+  EXPECT_TRUE(mp4.options.headless);
+  EXPECT_FALSE(mp4.options.fullScreen);
+  EXPECT_FALSE(mp4.options.launcher);
+  EXPECT_TRUE(mp4.options.quiet);
+  EXPECT_EQ(VideoCrfOf(mp4.options), 18);
+
+  const CommandLineResult webm = Parse({"--video-crf", "63", "--video", "show.webm", "--windowed"});
+  ASSERT_TRUE(webm.ok) << webm.error;
+  EXPECT_EQ(VideoContainerOf(webm.options.videoPath), VideoContainer::WebM);
+  EXPECT_EQ(VideoCrfOf(webm.options), 63);
+  EXPECT_EQ(VideoCrfOf(Parse({"--video", "show.webm"}).options), 28);
+  EXPECT_EQ(VideoContainerOf("show.mp4.txt"), VideoContainer::None);
+  EXPECT_FALSE(Parse({"--video", "show.mp4"}).options.quiet);
+}
+
 TEST(CommandLine, RejectsMalformedInputWithAReason) {
   for (const auto& args : std::vector<std::vector<const char*>>{
            {"--bogus"},
@@ -105,6 +125,18 @@ TEST(CommandLine, RejectsMalformedInputWithAReason) {
            {"--capture-fps", "0"},
            {"--screenshot"},
            {"--profile"},
+           {"--video"},
+           {"--video", "show.mkv"},
+           {"--video", "show"},
+           {"--video", "show.mp4", "--size", "641x360"},
+           {"--video", "show.mp4", "--size", "640x361"},
+           {"--video", "show.mp4", "--video-crf", "52"},
+           {"--video", "show.webm", "--video-crf", "64"},
+           {"--video", "show.mp4", "--video-crf", "-1"},
+           {"--video-crf", "20"},
+           {"--video", "show.mp4", "--start-at", "5000", "--end-at", "4000"},
+           {"--video", "show.mp4", "--fullscreen"},
+           {"--video", "show.mp4", "--dev"},
        }) {
     const CommandLineResult result = Parse(args);
     EXPECT_FALSE(result.ok) << args[0];

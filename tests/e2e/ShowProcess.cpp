@@ -73,6 +73,11 @@ int ShowProcess::Wait() {
 
 std::string ShowProcess::Errors() const { return ReadWholeFile(m_errorFile); }
 
+std::filesystem::path BinaryDirectory() {
+  const char* directory = std::getenv("PULSAR_BINARY_DIR");
+  return directory ? std::filesystem::path(directory) : std::filesystem::current_path();
+}
+
 std::string DescribeStatus(int status) {
   if (WIFEXITED(status)) return "exit " + std::to_string(WEXITSTATUS(status));
   if (WIFSIGNALED(status)) return "signal " + std::to_string(WTERMSIG(status));

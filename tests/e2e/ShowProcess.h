@@ -35,6 +35,7 @@ class ShowProcess {
   // The raw wait status once the show has ended.
   int Wait();
   std::string Errors() const;
+  pid_t pid() const { return m_pid; }
 
  private:
   pid_t m_pid = -1;
@@ -42,6 +43,9 @@ class ShowProcess {
   int m_status = 0;
   std::filesystem::path m_errorFile;
 };
+
+// The build directory the show and its demo.dat were built in.
+std::filesystem::path BinaryDirectory();
 
 // How a wait status reads in a test failure: "exit 1", "signal 15".
 std::string DescribeStatus(int status);

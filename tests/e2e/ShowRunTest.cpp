@@ -23,11 +23,6 @@ using ::testing::IsEmpty;
 
 namespace {
 
-fs::path BinaryDirectory() {
-  const char* directory = std::getenv("PULSAR_BINARY_DIR");
-  return directory ? fs::path(directory) : fs::current_path();
-}
-
 // A show that ends by itself after a fraction of a second of show time.
 const std::vector<std::string> kShortRun = {"--headless", "--size", "64x36", "--clock", "fixed:20", "--end-at", "400"};
 // One that runs until it is stopped.

@@ -12,6 +12,7 @@
 
 #include "Mp3TestFile.h"
 #include "platform/audio_stream.h"
+#include "platform/clock.h"
 #include "support/TempDirectory.h"
 
 namespace {
@@ -165,6 +166,49 @@ TEST_F(AudioLayerTest, StreamSkipsAheadWithoutOutputButKeepsTheRing) {
   std::fill(out.begin(), out.end(), 0.0f);
   stream.Render(out.data(), 256);
   EXPECT_EQ(largest(out), 0.0f) << "silence after the end";
+}
+
+// Capture: the music follows the stepped clock, not real time, so a frame's block is the same
+// in every run, however long the frame took to draw.
+TEST_F(AudioLayerTest, OfflineTheBlockIsTheMusicAtTheManualClockAndNothingElse) {
+  // A rising ramp: every sample says where in the music it lies.
+  WriteMp3("ramp.mp3", 2.0, 44100, [](double t) { return static_cast<float>(0.4 * t - 0.4); },
+           [](double t) { return static_cast<float>(0.4 - 0.4 * t); });
+  platform::AudioStream reference;
+  ASSERT_TRUE(reference.Open("ramp.mp3", 44100));
+  std::vector<float> music(2 * 44100 * 2, 0.0f);
+  reference.Render(music.data(), 2 * 44100);
+
+  std::vector<std::vector<float>> runs;
+  for (int run = 0; run < 2; ++run) {
+    platform::UseManualClock(0);
+    platform::UseOfflineOutput(true);
+    ASSERT_TRUE(platform::BASS_Init(-1, 44100, 0, nullptr, nullptr));
+    const HSTREAM stream = platform::BASS_StreamCreateFile(false, "ramp.mp3", 0, 0, BASS_UNICODE);
+    ASSERT_NE(stream, 0u);
+    ASSERT_TRUE(platform::BASS_ChannelPlay(stream, false));
+    std::vector<float>& blocks = runs.emplace_back();
+    for (const int64_t ms : {0, 40, 80, 1000, 1000, 1520}) {
+      platform::SetManualClock(ms);
+      // Real time passing changes nothing.
+      if (run == 1) std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      float block[512] = {};
+      ASSERT_EQ(platform::BASS_ChannelGetData(stream, block, BASS_DATA_FLOAT | kBlockBytes),
+                static_cast<int32_t>(kBlockBytes));
+      EXPECT_EQ(platform::ChannelPlayedFrames(stream), ms * 44100 / 1000);
+      // The 256 frames that end at the clock's moment of the music.
+      const int64_t end = ms * 44100 / 1000 * 2;
+      for (int i = 0; i < 512; ++i) {
+        const int64_t at = end - 512 + i;
+        ASSERT_EQ(block[i], at < 0 ? 0.0f : music[static_cast<size_t>(at)]) << ms << " ms, value " << i;
+      }
+      blocks.insert(blocks.end(), block, block + 512);
+    }
+    platform::BASS_Free();
+  }
+  platform::UseOfflineOutput(false);
+  platform::UseSteadyClock();
+  EXPECT_EQ(runs[0], runs[1]);
 }
 
 }  // namespace
