@@ -132,6 +132,8 @@ struct Soak {
         return false;
       }
     }
+    // Keys still on their way would act in the frames below.
+    for (int i = 0; i < 50 && SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP) > 0; ++i) Frames(1);
     app->devControls()->SetPaused(true);
     Frames(1);
     const Sound* sound = app->demo()->m_pSound;
