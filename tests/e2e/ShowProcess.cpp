@@ -59,6 +59,10 @@ bool ShowProcess::WaitUntil(const std::function<bool()>& condition) {
   return false;
 }
 
+bool ShowProcess::WaitForEnd() {
+  return WaitUntil([this] { return m_ended; });
+}
+
 void ShowProcess::Signal(int signal) {
   if (!m_ended) kill(m_pid, signal);
 }

@@ -31,6 +31,8 @@ class ShowProcess {
   bool Start(const ShowRun& run);
   // Polls until condition holds (true) or the show has ended or the polls run out (false).
   bool WaitUntil(const std::function<bool()>& condition);
+  // Polls until the show has ended; false when the polls run out with the show still running.
+  bool WaitForEnd();
   void Signal(int signal);
   // The raw wait status once the show has ended.
   int Wait();
