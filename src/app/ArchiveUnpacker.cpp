@@ -8,7 +8,10 @@ void UnpackEntries(ArchiveReader* reader, uint64_t byteLimit) {
   if (!reader->GetEntry(-1, &count)) return;
   for (int32_t i = 0; i < count.index && !reader->ByteLimitReached(); ++i) {
     ArchiveEntry entry;
-    if (reader->GetEntry(i, &entry)) reader->UnpackEntry(i, entry.name);
+    // The zip directory is read in order: past an entry it cannot describe, none can be found,
+    // and a damaged count of up to 2^31 entries must not be walked one by one from the start.
+    if (!reader->GetEntry(i, &entry)) break;
+    reader->UnpackEntry(i, entry.name);
   }
 }
 

@@ -221,6 +221,20 @@ TEST_F(ArchiveUnpackTest, BrokenOrMissingArchivesUnpackNothingAndSayWhy) {
   }
 }
 
+TEST_F(ArchiveUnpackTest, ADirectoryThatClaimsMoreEntriesThanItHoldsUnpacksWhatItHasAndSaysWhereItEnds) {
+  WriteTestZip("demo.dat", {TestFile("engine_data/a.txt", "a"), TestFile("engine_data/b.txt", "b")});
+  std::string bytes = ReadWholeFile("demo.dat");
+  const size_t end = bytes.rfind(std::string("PK\x05\x06", 4));
+  ASSERT_NE(end, std::string::npos);
+  // Entries on this disk and in all: 65535 each, the most the record can claim.
+  for (const size_t field : {end + 8, end + 10}) bytes[field] = bytes[field + 1] = static_cast<char>(0xFF);
+  WriteWholeFile("demo.dat", bytes);
+  EXPECT_FALSE(UnpackDemo());
+  EXPECT_EQ(m_error, "demo.dat: could not unpack entry 2: damaged zip directory");
+  EXPECT_EQ(ReadWholeFile("engine_data/a.txt"), "a");
+  EXPECT_EQ(ReadWholeFile("engine_data/b.txt"), "b");
+}
+
 TEST_F(ArchiveUnpackTest, DamagedEntryDataStopsThatEntryOnlyAndFailsTheUnpacking) {
   WriteTestZip("demo.dat", {TestFile("engine_data/a.txt", std::string(20000, 'a')), TestFile("engine_data/b.txt", "b")});
   std::string bytes = ReadWholeFile("demo.dat");

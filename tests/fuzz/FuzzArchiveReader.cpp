@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   {
     ArchiveReader reader;
     // A small limit: the fuzzer looks for faults, not for how fast a large entry inflates.
-    if (reader.OpenMemory(data, size, root.string())) UnpackEntries(&reader, 1 << 20);
+    if (reader.OpenMemory(data, size, root.string())) UnpackEntries(&reader, 1 << 16);
     (void)reader.error();
   }
   for (const auto& entry : std::filesystem::directory_iterator(Sandbox(), error)) {
