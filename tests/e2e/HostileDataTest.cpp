@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -16,6 +17,7 @@
 #include "ShowProcess.h"
 #include "support/ArchiveTestZip.h"
 #include "app/ArchiveUnpacker.h"
+#include "demo/ShowData.h"
 #include "support/FileTree.h"
 #include "support/TempDirectory.h"
 
@@ -74,6 +76,8 @@ std::string GreyPng(uint32_t width, uint32_t height) {
   return png;
 }
 
+std::string FileName(const std::string& name) { return fs::path(name).filename().string(); }
+
 class HostileDataTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -100,6 +104,20 @@ class HostileDataTest : public ::testing::Test {
   fs::path Work() const { return m_sandbox.path() / "work"; }
 
   static ShowData Pristine() { return *s_pristine; }
+  // The scene files the show loads, in its order.
+  static std::vector<std::string> ShowScenes() {
+    std::vector<std::string> scenes;
+    for (int32_t i = 0; i < show::kSceneCount; ++i) scenes.push_back(std::string("engine_data/") + show::SceneFileName(i));
+    return scenes;
+  }
+  // The scene file whose materials name this file, "" when none does.
+  static std::string SceneUsing(const std::string& name) {
+    const std::string file = fs::path(name).filename().string();
+    for (const std::string& scene : ShowScenes()) {
+      if (s_pristine->at(scene).find(file) != std::string::npos) return scene;
+    }
+    return std::string();
+  }
   // Names of the show's files ending in suffix, without the directory.
   static std::vector<std::string> Named(const std::string& suffix) {
     std::vector<std::string> names;
@@ -137,6 +155,7 @@ class HostileDataTest : public ::testing::Test {
     m_errors = show.Errors();
     EXPECT_FALSE(WIFSIGNALED(status)) << what << " crashed: " << DescribeStatus(status) << "\n" << m_errors;
     EXPECT_THAT(ListTree(Runtime()), IsEmpty()) << what << " left its private directory";
+    EXPECT_THAT(show.SessionSurvivors(), IsEmpty()) << what << " left processes running";
     return status;
   }
   // The show could not start: status 1 and the box of the failing step.
@@ -155,16 +174,15 @@ class HostileDataTest : public ::testing::Test {
 
 ShowData* HostileDataTest::s_pristine = nullptr;
 
-std::string FileName(const std::string& name) { return fs::path(name).filename().string(); }
 
 TEST_F(HostileDataTest, CutOrMissingSceneFilesAreReportedByTheLoaderAndEndTheStart) {
-  const std::vector<std::string> scenes = Named(".c4e");
-  ASSERT_FALSE(scenes.empty());
-  // One cut per scene, alternating between early and at the very end; cuts at every point are
-  // the fuzzers' work.
+  const std::vector<std::string> scenes = ShowScenes();
+  // One cut per scene file, at a tenth, three tenths or six tenths in turn; cuts at every point
+  // of the reader's input are the fuzzers' work.
+  constexpr size_t kTenths[] = {1, 3, 6};
   for (size_t i = 0; i < scenes.size(); ++i) {
     const std::string whole = Pristine()[scenes[i]];
-    const size_t length = i % 2 == 0 ? whole.size() / 3 : whole.size() - 1;
+    const size_t length = whole.size() * kTenths[i % 3] / 10;
     ShowData data = Pristine();
     data[scenes[i]] = whole.substr(0, length);
     const std::string what = scenes[i] + " cut at " + std::to_string(length);
@@ -178,47 +196,72 @@ TEST_F(HostileDataTest, CutOrMissingSceneFilesAreReportedByTheLoaderAndEndTheSta
 
 TEST_F(HostileDataTest, AFlippedByteInASceneFileNeverCrashes) {
   std::mt19937 random(23);
-  for (const std::string& scene : Named(".c4e")) {
-    {
-      ShowData data = Pristine();
-      std::string& bytes = data[scene];
-      const size_t at = random() % bytes.size();
-      bytes[at] = static_cast<char>(bytes[at] ^ (1 << (random() % 8)));
-      const std::string what = scene + " flipped at " + std::to_string(at);
-      const int status = RunShow(data, what);
-      // Either the flip lands in a value the show can draw with, or the loader names the file.
-      if (DescribeStatus(status) != "exit 0") ExpectRefusedStart(status, "[" + FileName(scene) + "] ", what);
-    }
+  const std::vector<std::string> scenes = ShowScenes();
+  // Every third scene file, each run loading the whole show.
+  for (size_t i = 0; i < scenes.size(); i += 3) {
+    ShowData data = Pristine();
+    std::string& bytes = data[scenes[i]];
+    const size_t at = random() % bytes.size();
+    bytes[at] = static_cast<char>(bytes[at] ^ (1 << (random() % 8)));
+    const std::string what = scenes[i] + " flipped at " + std::to_string(at);
+    const int status = RunShow(data, what);
+    // Either the flip lands in a value the show can draw with, or the loader names the file.
+    if (DescribeStatus(status) != "exit 0") ExpectRefusedStart(status, "[" + FileName(scenes[i]) + "] ", what);
   }
 }
 
-TEST_F(HostileDataTest, MissingOrDamagedTexturesAndCaptionsOfAnySizeAreDrawnWithoutOrPlayed) {
-  std::vector<std::string> images = Named(".png");
-  for (const char* suffix : {".jpg", ".dds"}) {
-    const std::vector<std::string> more = Named(suffix);
-    if (!more.empty()) images.push_back(more.front());
+// A scene's material texture that cannot be loaded is the loader's failure: its texture box,
+// then its "materials" box, and the show does not start.
+TEST_F(HostileDataTest, AMissingOrDamagedSceneTextureEndsTheStartWithTheLoadersBoxes) {
+  std::string png;
+  std::string dds;
+  for (const auto& [name, bytes] : *s_pristine) {
+    if (SceneUsing(name).empty()) continue;
+    if (png.empty() && name.ends_with(".png")) png = name;
+    if (dds.empty() && name.ends_with(".dds")) dds = name;
   }
-  ASSERT_FALSE(images.empty());
-  const std::string texture = images.front();
+  ASSERT_FALSE(png.empty());
+  ASSERT_FALSE(dds.empty());
   {
     ShowData data = Pristine();
-    data.erase(texture);
-    ExpectPlayed(RunShow(data, texture + " missing"), texture + " missing");
+    data.erase(png);
+    const std::string what = png + " missing";
+    ExpectRefusedStart(RunShow(data, what), "[" + FileName(SceneUsing(png)) + "] couldn't load", what);
+    EXPECT_THAT(m_errors, HasSubstr("[" + FileName(SceneUsing(png)) + "] materials")) << what;
   }
-  for (const std::string& image : images) {
+  ShowData data = Pristine();
+  data[dds] = data[dds].substr(0, data[dds].size() / 2);
+  const std::string what = dds + " cut in half";
+  ExpectRefusedStart(RunShow(data, what), "[" + FileName(SceneUsing(dds)) + "] couldn't load", what);
+}
+
+// Quads and particle systems draw without a texture they cannot load; captions of any size play.
+TEST_F(HostileDataTest, MissingOrDamagedTexturesOfQuadsAndParticlesAndCaptionsOfAnySizeArePlayed) {
+  std::vector<std::string> images;
+  for (const auto& [name, bytes] : *s_pristine) {
+    const bool image = name.ends_with(".png") || name.ends_with(".jpg");
+    if (image && SceneUsing(name).empty() && !FileName(name).starts_with("text_")) images.push_back(name);
+  }
+  ASSERT_GE(images.size(), 2u);
+  {
     ShowData data = Pristine();
-    data[image] = data[image].substr(0, data[image].size() / 2);
-    ExpectPlayed(RunShow(data, image + " cut in half"), image + " cut in half");
+    data.erase(images.front());
+    ExpectPlayed(RunShow(data, images.front() + " missing"), images.front() + " missing");
   }
-  std::vector<std::string> captions;
-  for (const std::string& image : images) {
-    if (FileName(image).starts_with("text_")) captions.push_back(image);
+  {
+    ShowData data = Pristine();
+    data[images.back()] = data[images.back()].substr(0, data[images.back()].size() / 2);
+    ExpectPlayed(RunShow(data, images.back() + " cut in half"), images.back() + " cut in half");
   }
-  if (captions.empty()) GTEST_SKIP() << "this demo.dat has no caption yet";
+  const std::vector<std::string> captions = Named(".png");
+  const auto caption = std::find_if(captions.begin(), captions.end(),
+                                    [](const std::string& name) { return FileName(name).starts_with("text_"); });
+  ASSERT_NE(caption, captions.end());
   for (const auto& [size, label] : {std::pair{1u, "1 x 1"}, std::pair{16384u, "16384 x 16384"}}) {
     ShowData data = Pristine();
-    data[captions.front()] = GreyPng(size, size);
-    ExpectPlayed(RunShow(data, captions.front() + " of " + label), captions.front() + " of " + label);
+    data[*caption] = GreyPng(size, size);
+    const std::string what = *caption + " of " + label;
+    ExpectPlayed(RunShow(data, what), what);
   }
 }
 

@@ -7,6 +7,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "support/FileTree.h"
 
@@ -38,6 +41,7 @@ bool ShowProcess::Start(const ShowRun& run) {
   if (m_pid == 0) {
     dup2(errors, STDERR_FILENO);
     dup2(errors, STDOUT_FILENO);
+    setsid();
     setenv("XDG_RUNTIME_DIR", run.runtimeDirectory.c_str(), 1);
     unsetenv("TMPDIR");
     if (chdir(run.workingDirectory.c_str()) != 0) _exit(120);
@@ -73,6 +77,29 @@ int ShowProcess::Wait() {
     m_ended = true;
   }
   return m_status;
+}
+
+std::vector<std::string> ShowProcess::SessionSurvivors() const {
+  std::vector<std::string> survivors;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+    const std::string pid = entry.path().filename().string();
+    if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::ifstream file(entry.path() / "stat");
+    std::string stat;
+    if (!std::getline(file, stat)) continue;
+    // pid (name) state ppid pgrp session ...; the name may hold spaces and parentheses.
+    const size_t nameEnd = stat.rfind(')');
+    if (nameEnd == std::string::npos) continue;
+    std::istringstream fields(stat.substr(nameEnd + 1));
+    std::string state;
+    long parent = 0, group = 0, session = 0;
+    fields >> state >> parent >> group >> session;
+    if (session == m_pid && pid != std::to_string(m_pid)) {
+      survivors.push_back(pid + " " + stat.substr(stat.find('(') + 1, nameEnd - stat.find('(') - 1));
+    }
+  }
+  return survivors;
 }
 
 std::string ShowProcess::Errors() const { return ReadWholeFile(m_errorFile); }

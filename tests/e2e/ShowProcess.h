@@ -36,6 +36,9 @@ class ShowProcess {
   void Signal(int signal);
   // The raw wait status once the show has ended.
   int Wait();
+  // Processes still in the session the show led (it starts as a session leader), as
+  // "pid name" lines; empty once everything it started has ended.
+  std::vector<std::string> SessionSurvivors() const;
   std::string Errors() const;
   pid_t pid() const { return m_pid; }
 

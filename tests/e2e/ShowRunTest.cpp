@@ -61,6 +61,7 @@ class ShowRunTest : public ::testing::Test {
     EXPECT_TRUE(show.Start(run));
     const int status = show.Wait();
     m_errors = show.Errors();
+    EXPECT_THAT(show.SessionSurvivors(), IsEmpty()) << "left running by the show";
     return status;
   }
   // The private directories in the run-time directory.
@@ -131,6 +132,7 @@ TEST_P(ShowSignalTest, ThePrivateDirectoryIsGoneAfterTheSignal) {
     const int status = show.Wait();
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << DescribeStatus(status) << show.Errors();
     EXPECT_THAT(PrivateDirectories(), IsEmpty());
+    EXPECT_THAT(show.SessionSurvivors(), IsEmpty()) << "left running by the show";
   }
   EXPECT_THAT(ListTree(Work()), IsEmpty());
 }
