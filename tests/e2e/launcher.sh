@@ -11,6 +11,10 @@
 #   windowed  a smaller mode picked with the keys and "fullscreen" unticked by a click give a
 #             window of that size in the middle of the screen
 #   skipped   --no-launcher and --headless start the show without asking
+#   escape-show   Escape while full-screen frames run ends the show: exit 0, no private data
+#                 left, no process of its session left, the display in its mode again
+#   close-show    the same when the window is asked to close (needs PULSAR_CLOSE_WINDOW, the
+#                 helper that sends WM_DELETE_WINDOW)
 #   screenshot PNG   writes a picture of the dialog
 #
 # Every wait polls with a deadline; nothing sleeps and hopes.
@@ -80,9 +84,10 @@ cp "$archive" "$work/run/demo.dat"
 fingerprint() { (cd "$work" && stat -c '%n %s %y' run run/* runtime tmp && ls -AR run runtime tmp); }
 fingerprint >"$work/before"
 
+# The show leads a session of its own, so whatever it starts can be found after it ended.
 start_show() {
   (cd "$work/run" &&
-    exec env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy NO_AT_BRIDGE=1 HOME="$work/home" \
+    exec setsid env -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy NO_AT_BRIDGE=1 HOME="$work/home" \
       XDG_RUNTIME_DIR="$work/runtime" TMPDIR="$work/tmp" "$pulsar" "$@") >"$work/show.log" 2>&1 &
   show_pid=$!
 }
@@ -150,6 +155,27 @@ expect_show_window() {
   expect_exit_zero 300
 }
 
+current_mode() { xrandr | awk '/\*/ {print $1; exit}'; }
+
+# A full-screen show whose frames are running (its capture has written one), ended by $1.
+end_running_show() {
+  local mode session show
+  mode=$(current_mode)
+  start_show --no-launcher --fullscreen --clock fixed:1 --capture "$work/frames"
+  session=$show_pid
+  show=$(wait_for_window '^engine$' 60)
+  until_ok 120 test -e "$work/frames/frame_00001.png" || fail "no frame was drawn"
+  "$@" "$show"
+  expect_exit_zero 60
+  # The run-time directory changed when the private directory came and went; its contents did not.
+  diff -u <(grep -v '^runtime ' "$work/before") <(fingerprint | grep -v '^runtime ') >&2 ||
+    fail "the show left something in its directories"
+  ! pgrep -s "$session" >/dev/null || fail "processes of the show's session are left: $(pgrep -a -s "$session")"
+  [[ $(current_mode) == "$mode" ]] || fail "the display is in mode $(current_mode), not $mode as before"
+}
+press_escape() { xdotool windowfocus --sync "$1" key Escape; }
+close_window() { "${PULSAR_CLOSE_WINDOW:?the close-show scenario needs PULSAR_CLOSE_WINDOW}" "$1"; }
+
 # Quick runs of the show: one frame after loading.
 quick=(--clock fixed:40 --end-at 0)
 
@@ -187,6 +213,12 @@ case $scenario in
     created_sizes | grep -qx '1024 768' || fail "the show's window did not open: $(created_sizes | tr '\n' ' ')"
     start_show --headless "${quick[@]}"
     expect_exit_zero 300
+    ;;
+  escape-show)
+    end_running_show press_escape
+    ;;
+  close-show)
+    end_running_show close_window
     ;;
   screenshot)
     [[ -n $picture ]] || fail "screenshot needs a PNG path"
