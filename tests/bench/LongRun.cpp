@@ -1,0 +1,134 @@
+// pulsar-long-run [--data demo.dat] [--size WxH] [--end-at MS]
+// One whole show in this process, on the steady clock as a user sees it, measuring two things:
+// 1. resident memory, sampled when each scene of the schedule takes over and at the end;
+// 2. the music's output position against show time, every frame: per scene the smallest and
+//    largest difference (music minus show, in ms).
+// The music clock is only worth measuring on an output that plays in real time (a sound card,
+// or a PulseAudio null sink: tests/bench/long-run.sh starts one); SDL's dummy driver paces
+// itself in whole milliseconds and runs fast.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/Application.h"
+#include "app/Timer.h"
+#include "demo/CueSheet.h"
+#include "demo/Demo.h"
+#include "demo/ShowData.h"
+#include "platform/audio.h"
+#include "sound/Sound.h"
+
+namespace {
+
+constexpr double kMusicRate = 44100.0;
+
+double ResidentMegabytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+  }
+  return -1.0;
+}
+
+struct SceneSample {
+  int scene = 0;
+  int64_t slotStart = 0;
+  int64_t sampledAt = 0;  // show time of the first frame in the slot
+  double residentMb = 0.0;
+  double driftMin = 1e9;
+  double driftMax = -1e9;
+  int64_t frames = 0;
+};
+
+bool ParseSize(const char* text, int32_t* width, int32_t* height) {
+  return std::sscanf(text, "%dx%d", width, height) == 2 && *width > 0 && *height > 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ShowOptions show;
+  show.width = 160;
+  show.height = 90;
+  show.fullScreen = false;
+  show.vsync = false;
+  show.headless = true;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--data") == 0) {
+      show.dataFile = argv[i + 1];
+    } else if (std::strcmp(argv[i], "--size") == 0 && ParseSize(argv[i + 1], &show.width, &show.height)) {
+    } else if (std::strcmp(argv[i], "--end-at") == 0) {
+      show.endAtMs = std::atoll(argv[i + 1]);
+    } else {
+      std::fprintf(stderr, "usage: pulsar-long-run [--data demo.dat] [--size WxH] [--end-at MS]\n");
+      return 2;
+    }
+  }
+
+  Application application(show);
+  std::vector<SceneSample> samples;
+  double endResidentMb = 0.0;
+  bool musicPlays = false;
+  if (application.Initialize()) {
+    Demo* demo = application.demo();
+    Timer* timer = application.timer();
+    musicPlays = demo->m_pSound && platform::ChannelPlayedFrames(demo->m_pSound->stream) >= 0;
+    application.RunFrames([&](int32_t fps) {
+      // The music's position right after the Timer's reading, before the frame takes its time.
+      const int64_t now = timer->elapsed;
+      const double musicMs =
+          musicPlays ? 1000.0 * static_cast<double>(platform::ChannelPlayedFrames(demo->m_pSound->stream)) / kMusicRate : 0.0;
+      if (!demo->Frame(fps)) return false;
+      const int64_t slot = show::SlotStart(now);
+      if (samples.empty() || samples.back().slotStart != slot) {
+        samples.push_back({show::ScheduledScene(now), slot, now, ResidentMegabytes()});
+      }
+      if (musicPlays) {
+        const double drift = musicMs - static_cast<double>(now);
+        samples.back().driftMin = std::min(samples.back().driftMin, drift);
+        samples.back().driftMax = std::max(samples.back().driftMax, drift);
+      }
+      ++samples.back().frames;
+      return true;
+    });
+    endResidentMb = ResidentMegabytes();
+  }
+  application.Shutdown();
+  if (samples.empty()) {
+    std::fprintf(stderr, "pulsar-long-run: the show did not start\n");
+    return 1;
+  }
+
+  const char* driver = std::getenv("SDL_AUDIODRIVER");
+  std::printf("whole show at %dx%d on the steady clock, audio driver %s%s\n", show.width, show.height,
+              driver ? driver : "(default)", musicPlays ? "" : " (no music output: drift not measured)");
+  std::printf("%6s %10s %10s %8s %9s %11s %11s\n", "scene", "slot (ms)", "at (ms)", "frames", "RSS (MB)",
+              "drift min", "drift max");
+  double worstDrift = 0.0;
+  for (const SceneSample& s : samples) {
+    std::printf("%6d %10lld %10lld %8lld %9.1f", s.scene, static_cast<long long>(s.slotStart),
+                static_cast<long long>(s.sampledAt), static_cast<long long>(s.frames), s.residentMb);
+    if (musicPlays) {
+      std::printf(" %11.1f %11.1f", s.driftMin, s.driftMax);
+      worstDrift = std::max({worstDrift, std::fabs(s.driftMin), std::fabs(s.driftMax)});
+    }
+    std::printf("\n");
+  }
+  std::printf("%6s %10s %10s %8s %9.1f\n", "end", "", "", "", endResidentMb);
+  // Growth after the first scene: the first scene's sample is taken once everything is loaded.
+  const double firstMb = samples.front().residentMb;
+  double highest = endResidentMb;
+  for (const SceneSample& s : samples) highest = std::max(highest, s.residentMb);
+  std::printf("resident memory: %.1f MB when the first scene began, highest %.1f MB (+%.1f), at the end %.1f MB (%+.1f)\n",
+              firstMb, highest, highest - firstMb, endResidentMb, endResidentMb - firstMb);
+  if (musicPlays) std::printf("music against show time: largest difference %.1f ms\n", worstDrift);
+  return 0;
+}
