@@ -7,6 +7,7 @@
 #include "Generator.h"
 #include "Geodesic.h"
 #include "Metaballs.h"
+#include "SceneParts.h"
 
 namespace blob {
 
@@ -90,21 +91,6 @@ c4e::Camera Circling(int32_t number, const std::string& name, float radius, floa
   return camera;
 }
 
-c4e::Light Light(int32_t number, const std::string& name, int32_t type, Vec3 colour, float multiplier, float wrap,
-                 Vec3 position) {
-  c4e::Light light;
-  light.number = number;
-  light.name = name;
-  light.id = 0xB10B000000000200ull + static_cast<uint64_t>(number);
-  light.targetId = kFocusId;
-  light.type = type;
-  light.color = colour;
-  light.multiplier = multiplier;
-  light.shaderParamA = wrap;
-  light.position = position;
-  return light;
-}
-
 }  // namespace
 
 c4e::Scene BlobScene() {
@@ -112,23 +98,21 @@ c4e::Scene BlobScene() {
   scene.name = "blob";
   scene.materials = {Slime()};
   c4e::PolyObject focus;
-  focus.number = 0;
   focus.id = kFocusId;
   focus.name = "focus";
   focus.isDummy = true;
   scene.polyObjects.push_back(focus);
   c4e::PolyObject blob = Blob();
-  blob.number = 1;
   scene.polyObjects.push_back(std::move(blob));
   scene.cameras = {Circling(0, "orbit", 420.0f, 40.0f, 90.0f, 80.0f, 0.5f, 0.72f),
                    Circling(1, "close", 350.0f, 40.0f, -20.0f, 100.0f, -0.7f, 0.1f)};
   scene.environment.ambientColor = {0.03f, 0.05f, 0.03f};
   scene.environment.environmentValue = 1.0f;
   // Key from above front, a violet rim from behind, a cyan fill from below.
-  scene.lights = {Light(0, "key", 0, {1.0f, 0.97f, 0.85f}, 1.7f, 0.15f, {-420.0f, 620.0f, -520.0f}),
-                  Light(1, "rim", 0, {0.85f, 0.25f, 1.0f}, 2.2f, 0.0f, {380.0f, 260.0f, 620.0f}),
-                  Light(2, "fill", 1, {0.2f, 0.75f, 0.8f}, 0.5f, 0.5f, {300.0f, -500.0f, -300.0f})};
-  scene.objectCount = static_cast<int32_t>(scene.polyObjects.size() + scene.cameras.size() + scene.lights.size());
+  scene.lights = {kit::OmniLight(kLightId + 0, "key", kFocusId, {-420.0f, 620.0f, -520.0f}, {1.0f, 0.97f, 0.85f}, 1.7f, 0.15f),
+                  kit::OmniLight(kLightId + 1, "rim", kFocusId, {380.0f, 260.0f, 620.0f}, {0.85f, 0.25f, 1.0f}, 2.2f, 0.0f),
+                  kit::DirectionalLight(kLightId + 2, "fill", kFocusId, {300.0f, -500.0f, -300.0f}, {0.2f, 0.75f, 0.8f}, 0.5f, 0.5f)};
+  kit::NumberEverything(scene);
   return scene;
 }
 

@@ -11,6 +11,8 @@ namespace blob {
 
 constexpr uint64_t kBlobId = 0xB10B000000000001ull;
 constexpr uint64_t kFocusId = 0xB10B000000000002ull;
+// The lights count up from here.
+constexpr uint64_t kLightId = 0xB10B000000000200ull;
 
 constexpr const char* kCaption = "Metaballs";
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Caption.h"
+#include "SceneParts.h"
 #include "VecMath.h"
 #include "Credits.h"
 #include "Generator.h"
@@ -78,36 +79,12 @@ std::vector<c4e::Material> Materials() {
   return materials;
 }
 
-c4e::PolyObject Mesh(uint64_t id, const std::string& name, const std::string& material) {
-  c4e::PolyObject mesh;
-  mesh.id = id;
-  mesh.name = name;
-  mesh.materialName = material;
-  mesh.smoothNormals = true;
-  return mesh;
-}
-
 c4e::TrackKey Key(int32_t frame, c4e::Vec3 position, int32_t interpolation = c4e::kLinear) {
   c4e::TrackKey key;
   key.frame = frame;
   key.interpolation = interpolation;
   key.position = position;
   return key;
-}
-
-c4e::Light Light(int32_t number, const std::string& name, int32_t type, c4e::Vec3 colour, float multiplier, float wrap,
-                 c4e::Vec3 position) {
-  c4e::Light light;
-  light.number = number;
-  light.name = name;
-  light.id = 0x1060000000000200ull + static_cast<uint64_t>(number);
-  light.targetId = kFocusId;
-  light.type = type;
-  light.color = colour;
-  light.multiplier = multiplier;
-  light.shaderParamA = wrap;
-  light.position = position;
-  return light;
 }
 
 }  // namespace
@@ -178,17 +155,17 @@ bool LogoScene(const std::string& fontPath, c4e::Scene* scene, std::string* erro
   focus.name = "focus";
   focus.isDummy = true;
   focus.position = {0.0f, 50.0f, 0.0f};
-  c4e::PolyObject faces = Mesh(kFacesId, "faces", "chrome");
-  c4e::PolyObject edges = Mesh(kEdgesId, "edges", "gold");
+  c4e::PolyObject faces = kit::Mesh(kFacesId, "faces", "chrome");
+  c4e::PolyObject edges = kit::Mesh(kEdgesId, "edges", "gold");
   for (const Solid& letter : solids.letters) {
     AppendSolid(faces, letter, {Part::Cap});
     AppendSolid(edges, letter, {Part::Bevel, Part::Side});
   }
-  c4e::PolyObject plinthTop = Mesh(kPlinthTopId, "plinth", "steel");
+  c4e::PolyObject plinthTop = kit::Mesh(kPlinthTopId, "plinth", "steel");
   AppendSolid(plinthTop, solids.plinth, {Part::Cap});
-  c4e::PolyObject plinthEdges = Mesh(kPlinthEdgesId, "plinth_edges", "gold");
+  c4e::PolyObject plinthEdges = kit::Mesh(kPlinthEdgesId, "plinth_edges", "gold");
   AppendSolid(plinthEdges, solids.plinth, {Part::Bevel, Part::Side});
-  c4e::PolyObject floor = Mesh(kFloorId, "floor", "lacquer");
+  c4e::PolyObject floor = kit::Mesh(kFloorId, "floor", "lacquer");
   {
     // A round stage, its centre under the plinth.
     const int segments = 96;
@@ -208,7 +185,6 @@ bool LogoScene(const std::string& fontPath, c4e::Scene* scene, std::string* erro
     }
   }
   scene->polyObjects = {focus, faces, edges, plinthTop, plinthEdges, floor};
-  for (size_t i = 0; i < scene->polyObjects.size(); ++i) scene->polyObjects[i].number = static_cast<int32_t>(i);
 
   // One slow turn from front left to front right, drifting in and down; eased at both ends.
   c4e::Camera camera;
@@ -230,10 +206,10 @@ bool LogoScene(const std::string& fontPath, c4e::Scene* scene, std::string* erro
 
   scene->environment.ambientColor = {0.06f, 0.06f, 0.07f};
   scene->environment.environmentValue = 1.0f;
-  scene->lights = {Light(0, "key", 0, {1.0f, 0.94f, 0.84f}, 1.9f, 0.1f, {-520.0f, 640.0f, -620.0f}),
-                   Light(1, "fill", 1, {0.55f, 0.65f, 0.9f}, 0.45f, 0.5f, {700.0f, 200.0f, -400.0f}),
-                   Light(2, "rim", 0, {1.0f, 0.85f, 0.6f}, 1.8f, 0.0f, {150.0f, 420.0f, 700.0f})};
-  scene->objectCount = static_cast<int32_t>(scene->polyObjects.size() + scene->cameras.size() + scene->lights.size());
+  scene->lights = {kit::OmniLight(kLightId + 0, "key", kFocusId, {-520.0f, 640.0f, -620.0f}, {1.0f, 0.94f, 0.84f}, 1.9f, 0.1f),
+                   kit::DirectionalLight(kLightId + 1, "fill", kFocusId, {700.0f, 200.0f, -400.0f}, {0.55f, 0.65f, 0.9f}, 0.45f, 0.5f),
+                   kit::OmniLight(kLightId + 2, "rim", kFocusId, {150.0f, 420.0f, 700.0f}, {1.0f, 0.85f, 0.6f}, 1.8f, 0.0f)};
+  kit::NumberEverything(*scene);
   return true;
 }
 

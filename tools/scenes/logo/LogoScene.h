@@ -11,6 +11,8 @@
 namespace logo {
 
 constexpr uint64_t kFocusId = 0x1060000000000001ull;
+// The lights count up from here.
+constexpr uint64_t kLightId = 0x1060000000000200ull;
 constexpr uint64_t kFacesId = 0x1060000000000002ull;
 constexpr uint64_t kEdgesId = 0x1060000000000003ull;
 constexpr uint64_t kPlinthTopId = 0x1060000000000004ull;

@@ -80,11 +80,11 @@ c4e::PolyObject Horseshoe() {
   }
   points.push_back({95.0f, 200.0f, 0.0f});
   points.push_back({95.0f, 112.0f, 0.0f});
-  kit::SweepParams spec;
-  spec.segments = 64;
-  spec.sides = 24;
-  spec.up = {0.0f, 0.0f, 1.0f};
-  kit::AppendSweep(body, kit::Spline(points, false), spec, [](float, float around) {
+  kit::SweepParams sweep;
+  sweep.segments = 64;
+  sweep.sides = 24;
+  sweep.up = {0.0f, 0.0f, 1.0f};
+  kit::AppendSweep(body, kit::Spline(points, false), sweep, [](float, float around) {
     // A square with rounded corners: a superellipse.
     const float a = around * 2 * kPi, c = std::cos(a), s = std::sin(a);
     return kit::Vec2{31.0f * std::copysign(std::pow(std::fabs(c), 0.35f), c),

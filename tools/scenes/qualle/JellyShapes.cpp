@@ -130,10 +130,10 @@ float ArmWidth(const JellyBuild& jelly, float along, float frame) {
 
 void AppendStrand(c4e::PolyObject& mesh, const std::vector<c4e::Vec3>& line, int sides,
                   const std::function<float(float along)>& radius, float flatness) {
-  kit::SweepParams spec;
-  spec.segments = static_cast<int>(line.size()) - 1;
-  spec.sides = sides;
-  kit::AppendSweep(mesh, kit::Spline(line, false), spec, [&](float along, float around) {
+  kit::SweepParams tube;
+  tube.segments = static_cast<int>(line.size()) - 1;
+  tube.sides = sides;
+  kit::AppendSweep(mesh, kit::Spline(line, false), tube, [&](float along, float around) {
     const float angle = around * 2.0f * kit::kPi, r = radius(along);
     return kit::Vec2{r * std::cos(angle), r * flatness * std::sin(angle)};
   });

@@ -7,6 +7,7 @@
 #include "VecMath.h"
 #include "Generator.h"
 #include "Geodesic.h"
+#include "SceneParts.h"
 #include "Shapes.h"
 #include "SoftTextures.h"
 
@@ -72,15 +73,6 @@ c4e::Material Jelly(const std::string& name, Vec3 colour) {
   return m;
 }
 
-c4e::PolyObject Mesh(uint64_t id, const std::string& name, const std::string& material) {
-  c4e::PolyObject mesh;
-  mesh.id = id;
-  mesh.name = name;
-  mesh.materialName = material;
-  mesh.smoothNormals = true;
-  return mesh;
-}
-
 c4e::TrackKey Key(int32_t frame, Vec3 position) {
   c4e::TrackKey key;
   key.frame = frame;
@@ -89,25 +81,10 @@ c4e::TrackKey Key(int32_t frame, Vec3 position) {
   return key;
 }
 
-c4e::Light Light(int32_t number, const std::string& name, int32_t type, Vec3 colour, float multiplier, float wrap,
-                 Vec3 position) {
-  c4e::Light light;
-  light.number = number;
-  light.name = name;
-  light.id = 0x50F7000000000200ull + static_cast<uint64_t>(number);
-  light.targetId = kFocusId;
-  light.type = type;
-  light.color = colour;
-  light.multiplier = multiplier;
-  light.shaderParamA = wrap;
-  light.position = position;
-  return light;
-}
-
 // The studio: a floor that curves up into a wall all round, so no view finds an edge. The
 // profile runs from the top down, so the lathe shows its inside.
 c4e::PolyObject Cyclorama() {
-  c4e::PolyObject mesh = Mesh(kBackdropId, "", "backdrop");
+  c4e::PolyObject mesh = kit::Mesh(kBackdropId, "", "backdrop");
   const int rows = 12;
   const float start = 1100.0f, radius = 500.0f, straight = 1400.0f;
   const float curve = radius * kPi / 2, total = curve + straight;
@@ -124,7 +101,7 @@ c4e::PolyObject Cyclorama() {
 }
 
 c4e::PolyObject Floor() {
-  c4e::PolyObject mesh = Mesh(kFloorId, "floor", "floor");
+  c4e::PolyObject mesh = kit::Mesh(kFloorId, "floor", "floor");
   kit::AppendFloor(mesh, 2300.0f, 12, 6.0f);
   return mesh;
 }
@@ -231,7 +208,7 @@ c4e::Scene SoftScene(const Recording& recording) {
     const std::string name = "jelly" + std::to_string(b + 1);
     c4e::Material material = Jelly(name, drops[b].colour);
     scene.materials.push_back(material);
-    c4e::PolyObject mesh = Mesh(kFirstJellyId + b, name, name);
+    c4e::PolyObject mesh = kit::Mesh(kFirstJellyId + b, name, name);
     kit::AppendGeodesicSphere(mesh, kSphereFrequency);  // for its triangles and texture coordinates
     const auto& frames = recording.frames[b];
     mesh.vertices = frames[0];
@@ -253,8 +230,6 @@ c4e::Scene SoftScene(const Recording& recording) {
     }
     scene.polyObjects.push_back(std::move(mesh));
   }
-  for (size_t i = 0; i < scene.materials.size(); ++i) scene.materials[i].number = static_cast<int32_t>(i);
-  for (size_t i = 0; i < scene.polyObjects.size(); ++i) scene.polyObjects[i].number = static_cast<int32_t>(i);
 
   // One camera: high and wide at the start, sinking and circling in as the lens narrows.
   c4e::Camera camera;
@@ -282,12 +257,12 @@ c4e::Scene SoftScene(const Recording& recording) {
   scene.environment.ambientColor = {0.16f, 0.14f, 0.18f};
   scene.environment.environmentValue = 0.3f;
   // The key casts the soft shadows (the show's shadow planes run 160 to 3000).
-  scene.lights = {Light(0, "key", 0, {1.0f, 0.96f, 0.9f}, 1.3f, 0.35f, {-520.0f, 1250.0f, -640.0f}),
-                  Light(1, "fill", 1, {0.7f, 0.8f, 1.0f}, 0.35f, 0.6f, {900.0f, 400.0f, -300.0f}),
-                  Light(2, "rim", 0, {1.0f, 0.8f, 0.85f}, 0.9f, 0.2f, {300.0f, 500.0f, 900.0f})};
+  scene.lights = {kit::OmniLight(kLightId + 0, "key", kFocusId, {-520.0f, 1250.0f, -640.0f}, {1.0f, 0.96f, 0.9f}, 1.3f, 0.35f),
+                  kit::DirectionalLight(kLightId + 1, "fill", kFocusId, {900.0f, 400.0f, -300.0f}, {0.7f, 0.8f, 1.0f}, 0.35f, 0.6f),
+                  kit::OmniLight(kLightId + 2, "rim", kFocusId, {300.0f, 500.0f, 900.0f}, {1.0f, 0.8f, 0.85f}, 0.9f, 0.2f)};
   // The rim lights only the jellies: the floor and the backdrop leave it out.
   scene.lights[2].objectList = {kFloorId, kBackdropId};
-  scene.objectCount = static_cast<int32_t>(scene.polyObjects.size() + scene.cameras.size() + scene.lights.size());
+  kit::NumberEverything(scene);
   return scene;
 }
 

@@ -14,6 +14,8 @@ namespace soft {
 
 constexpr int32_t kLastFrame = 610;
 constexpr uint64_t kFocusId = 0x50F7000000000001ull;
+// The lights count up from here.
+constexpr uint64_t kLightId = 0x50F7000000000200ull;
 constexpr uint64_t kFloorId = 0x50F7000000000002ull;
 constexpr uint64_t kBackdropId = 0x50F7000000000003ull;
 constexpr uint64_t kFirstJellyId = 0x50F7000000000010ull;
