@@ -209,6 +209,15 @@ void Application::StartShowAt(int64_t showTime, bool rewind) {
   if (m_options.dev) m_pTimer->elapsed = showTime;
 }
 
+void Application::KeepWithMusic() {
+  if (m_options.clock != ClockKind::Steady || SteppedClock() || !m_pDemo || !m_pDemo->m_pSound) return;
+  const int64_t frame = m_pDemo->m_pSound->PositionFrames();
+  // Only music that moves leads: a paused, finished or missing stream says nothing of time.
+  const bool moving = frame >= 0 && frame != m_lastMusicFrame;
+  m_lastMusicFrame = frame;
+  if (moving) m_pTimer->FollowMusic(frame * 1000 / Sound::kFrequency);
+}
+
 int64_t Application::FrameStep() const {
   if (SteppedClock()) return 1000 / m_options.captureFps;
   // The Timer reads the clock twice per frame.
@@ -272,6 +281,7 @@ void Application::RunFrames(const FrameFunction& frame) {
       platform::SetManualClock(m_capturedFrames++ * 1000 / m_options.captureFps);
     }
     m_pTimer->Frame();
+    KeepWithMusic();
     if (m_keyStates[VK_ESCAPE]) break;
     if (m_pDev) {
       BeforeDevFrame();

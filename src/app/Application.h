@@ -69,6 +69,8 @@ class Application {
   void AfterDevFrame();
   // Show time between two frames as this run's clock makes them (for starting late).
   int64_t FrameStep() const;
+  // On the steady clock, show time keeps with the music as it is heard.
+  void KeepWithMusic();
   // The clock steps exactly one frame of captureFps per pass (capture, video, contact sheets).
   bool SteppedClock() const {
     return m_options.steppedClock || !m_options.captureDirectory.empty() || !m_options.videoPath.empty();
@@ -86,6 +88,7 @@ class Application {
   const char* m_className = nullptr;
   bool m_videoStarted = false;
   int64_t m_capturedFrames = 0;
+  int64_t m_lastMusicFrame = -1;
   HWND m_hWnd = nullptr;
   int32_t m_screenWidth = 0;
   int32_t m_screenHeight = 0;

@@ -1,5 +1,6 @@
 #include "app/Timer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/clock.h"
@@ -24,6 +25,9 @@ bool Timer::Initialize() {
   startTime = now;
   previousTime = now;
   currentTime = now;
+  musicCorrection = 0;
+  lastFollow = now;
+  restarted = true;
   return true;
 }
 
@@ -31,7 +35,11 @@ void Timer::Frame() {
   ++frameCount;
 
   const int64_t first = ReadMilliseconds();
-  elapsed = first - startTime;
+  // A correction toward the music that slows the show never turns it back; only Initialize
+  // starts show time again.
+  const int64_t shown = first - startTime + musicCorrection;
+  elapsed = restarted ? shown : std::max(elapsed, shown);
+  restarted = false;
   if (first >= fpsStamp + 1000) {
     fps = frameCount;
     frameCount = 0;
@@ -61,4 +69,16 @@ void Timer::ComputeOscillators() {
   oscSinSlow = std::sin(slow);
   oscCosFast = std::cos(fast);
   oscCosSlow = std::cos(slow);
+}
+
+void Timer::FollowMusic(int64_t musicMs) {
+  const int64_t allowed = (currentTime - lastFollow) / kFollowPeriodMs;
+  if (allowed <= 0) return;
+  lastFollow += allowed * kFollowPeriodMs;
+  const int64_t difference = musicMs - elapsed;
+  if (difference > kFollowToleranceMs) {
+    musicCorrection += std::min(allowed, difference - kFollowToleranceMs);
+  } else if (difference < -kFollowToleranceMs) {
+    musicCorrection -= std::min(allowed, -difference - kFollowToleranceMs);
+  }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "app/Timer.h"
 #include "platform/clock.h"
@@ -117,6 +118,89 @@ TEST_F(TimerTest, OscillatorsFollowShowTimeInSeconds) {
   EXPECT_NEAR(timer.oscCosFast, std::cos(15.0), 1e-5);
   EXPECT_NEAR(timer.oscSinSlow, std::sin(1.5), 1e-5);
   EXPECT_NEAR(timer.oscCosSlow, std::cos(1.5), 1e-5);
+}
+
+// A run of frames 10 ms apart with the music heard at musicAt(show time) after each.
+template <typename MusicAt>
+std::vector<int64_t> FollowFrames(Timer& timer, int frames, MusicAt musicAt) {
+  std::vector<int64_t> times;
+  for (int i = 1; i <= frames; ++i) {
+    platform::SetManualClock(i * 10);
+    timer.Frame();
+    timer.FollowMusic(musicAt(i * 10));
+    times.push_back(timer.elapsed);
+  }
+  return times;
+}
+
+TEST_F(TimerTest, ShowTimeCatchesUpWithMusicThatRunsAheadAtOneMillisecondPerHundred) {
+  platform::UseManualClock(0);
+  Timer timer;
+  timer.Initialize();
+  // A sound card 30 ms ahead of the processor's clock.
+  const std::vector<int64_t> times = FollowFrames(timer, 10000, [](int64_t real) { return real + 30; });
+  for (size_t i = 1; i < times.size(); ++i) {
+    ASSERT_GE(times[i] - times[i - 1], 10) << "never slower than real time while behind the music";
+    ASSERT_LE(times[i] - times[i - 1], 11) << "at most one extra millisecond per step";
+  }
+  // 26 ms closed (4 are tolerated) within 2.6 s, then left alone.
+  EXPECT_EQ(times[400] - 4010, 26);
+  EXPECT_EQ(times.back() - 100000, 26);
+}
+
+TEST_F(TimerTest, MusicThatFallsBehindSlowsTheShowButNeverTurnsItBack) {
+  platform::UseManualClock(0);
+  Timer timer;
+  timer.Initialize();
+  // A music clock that runs 2 % slow, and one frame that reads a position far behind.
+  const std::vector<int64_t> times = FollowFrames(timer, 3000, [](int64_t real) {
+    return real == 15000 ? real - 900 : real * 98 / 100;
+  });
+  for (size_t i = 1; i < times.size(); ++i) {
+    ASSERT_GE(times[i], times[i - 1]) << "at frame " << i;
+    ASSERT_GE(times[i] - times[i - 1], 9) << "slowed by at most one millisecond per step";
+  }
+  // Slowed by 1 % at most: from 300 ms on, one millisecond for every hundred.
+  EXPECT_EQ(times.back(), 30000 - 297);
+}
+
+TEST_F(TimerTest, JitterWithinTheToleranceLeavesShowTimeAlone) {
+  platform::UseManualClock(0);
+  Timer timer;
+  timer.Initialize();
+  const std::vector<int64_t> times =
+      FollowFrames(timer, 1000, [](int64_t real) { return real + ((real / 10) % 2 == 0 ? 4 : -4); });
+  for (size_t i = 0; i < times.size(); ++i) ASSERT_EQ(times[i], static_cast<int64_t>(i + 1) * 10);
+}
+
+TEST_F(TimerTest, InitializeForgetsTheCorrection) {
+  platform::UseManualClock(0);
+  Timer timer;
+  timer.Initialize();
+  FollowFrames(timer, 500, [](int64_t real) { return real + 50; });
+  EXPECT_GT(timer.musicCorrection, 0);
+  platform::SetManualClock(10000);
+  timer.Initialize();
+  platform::SetManualClock(10020);
+  timer.Frame();
+  EXPECT_EQ(timer.elapsed, 20);
+}
+
+TEST_F(TimerTest, AHoldKeepsStandingWhileACorrectionIsUnderWay) {
+  platform::UseManualClock(0);
+  Timer timer;
+  timer.Initialize();
+  FollowFrames(timer, 100, [](int64_t real) { return real + 50; });
+  const int64_t held = timer.elapsed;
+  for (int i = 1; i <= 5; ++i) {
+    platform::SetManualClock(1000 + i * 10);
+    timer.Frame();
+    timer.Hold(held);
+    EXPECT_EQ(timer.elapsed, held);
+  }
+  platform::SetManualClock(1060);
+  timer.Frame();
+  EXPECT_EQ(timer.elapsed, held + 10) << "goes on from where it stood";
 }
 
 }  // namespace

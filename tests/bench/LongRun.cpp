@@ -1,8 +1,8 @@
-// pulsar-long-run [--data demo.dat] [--size WxH] [--end-at MS]
+// pulsar-long-run [--data demo.dat] [--size WxH] [--end-at MS] [--series FILE]
 // One whole show in this process, on the steady clock as a user sees it, measuring two things:
 // 1. resident memory, sampled when each scene of the schedule takes over and at the end;
 // 2. the music's output position against show time, every frame: per scene the smallest and
-//    largest difference (music minus show, in ms).
+//    largest difference (music minus show, in ms); with --series, every frame's pair to FILE.
 // The music clock is only worth measuring on an output that plays in real time (a sound card,
 // or a PulseAudio null sink: tests/bench/long-run.sh starts one); SDL's dummy driver paces
 // itself in whole milliseconds and runs fast.
@@ -15,6 +15,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Application.h"
@@ -61,14 +62,17 @@ int main(int argc, char** argv) {
   show.fullScreen = false;
   show.vsync = false;
   show.headless = true;
+  std::string seriesPath;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (std::strcmp(argv[i], "--data") == 0) {
       show.dataFile = argv[i + 1];
     } else if (std::strcmp(argv[i], "--size") == 0 && ParseSize(argv[i + 1], &show.width, &show.height)) {
     } else if (std::strcmp(argv[i], "--end-at") == 0) {
       show.endAtMs = std::atoll(argv[i + 1]);
+    } else if (std::strcmp(argv[i], "--series") == 0) {
+      seriesPath = argv[i + 1];
     } else {
-      std::fprintf(stderr, "usage: pulsar-long-run [--data demo.dat] [--size WxH] [--end-at MS]\n");
+      std::fprintf(stderr, "usage: pulsar-long-run [--data demo.dat] [--size WxH] [--end-at MS] [--series FILE]\n");
       return 2;
     }
   }
@@ -77,6 +81,7 @@ int main(int argc, char** argv) {
   std::vector<SceneSample> samples;
   double endResidentMb = 0.0;
   bool musicPlays = false;
+  std::vector<std::pair<int64_t, double>> series;  // show time, music position (ms)
   if (application.Initialize()) {
     Demo* demo = application.demo();
     Timer* timer = application.timer();
@@ -95,6 +100,7 @@ int main(int argc, char** argv) {
         const double drift = musicMs - static_cast<double>(now);
         samples.back().driftMin = std::min(samples.back().driftMin, drift);
         samples.back().driftMax = std::max(samples.back().driftMax, drift);
+        if (!seriesPath.empty()) series.emplace_back(now, musicMs);
       }
       ++samples.back().frames;
       return true;
@@ -107,6 +113,12 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  if (!seriesPath.empty()) {
+    std::ofstream out(seriesPath);
+    out << "show_ms music_ms\n";
+    for (const auto& [showMs, musicMs] : series) out << showMs << ' ' << musicMs << '\n';
+    if (!out) std::fprintf(stderr, "pulsar-long-run: could not write %s\n", seriesPath.c_str());
+  }
   const char* driver = std::getenv("SDL_AUDIODRIVER");
   std::printf("whole show at %dx%d on the steady clock, audio driver %s%s\n", show.width, show.height,
               driver ? driver : "(default)", musicPlays ? "" : " (no music output: drift not measured)");
