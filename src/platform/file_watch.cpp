@@ -69,8 +69,10 @@ void FileWatcher::ReadEvents(std::vector<FileChange>* changes) {
       const char* name = buffer + offset + sizeof(inotify_event);
       offset += static_cast<ssize_t>(sizeof(inotify_event) + event.len);
       if (offset > length) break;
+      // By value: clang refuses to capture a struct with a flexible array member.
+      const int descriptor = event.wd;
       auto watched = std::find_if(m_watched.begin(), m_watched.end(),
-                                  [&](const Watched& w) { return w.descriptor == event.wd; });
+                                  [descriptor](const Watched& w) { return w.descriptor == descriptor; });
       if (watched == m_watched.end()) continue;
       if (event.mask & IN_IGNORED) {
         // The directory is gone; its root is looked for again later.
