@@ -226,8 +226,10 @@ uint64_t BASS_ChannelGetPosition(HSTREAM handle, uint32_t mode) {
   if (!stream || mode != BASS_POS_BYTE) return UINT64_MAX;
   LockOutput();
   uint64_t frame = stream->MusicFrame();
-  // What was decoded but is still on its way to the speaker is not heard yet.
-  frame -= std::min(frame, stream->FramesOutput() - CurrentFrame(*stream));
+  // What was decoded since the last move but is still on its way to the speaker is not heard
+  // yet; what is on its way from before the move is not of the music's new place.
+  const uint64_t onItsWay = stream->FramesOutput() - CurrentFrame(*stream);
+  frame -= std::min({frame, onItsWay, stream->FramesOutput() - stream->seekOutputFrame});
   UnlockOutput();
   return frame * AudioStream::kChannels * sizeof(float);
 }
@@ -237,6 +239,15 @@ bool BASS_ChannelSetPosition(HSTREAM handle, uint64_t position, uint32_t mode) {
   if (!stream || mode != BASS_POS_BYTE) return false;
   LockOutput();
   const bool moved = stream->Seek(position / (AudioStream::kChannels * sizeof(float)));
+  // The music is due in real time from here: output the device missed before the move (an
+  // audio thread starved while a seek replayed the show) must not skip the new place ahead.
+  // Offline the capture clock is set to the new start after this and counts from there.
+  if (moved && stream->playing && !State().offline) {
+    stream->playStartFrame = stream->FramesOutput();
+    stream->playStartTime = StreamClockNanoseconds();
+  }
+  // Frames on their way to the speaker are the old place's; the new one is heard after them.
+  stream->seekOutputFrame = stream->FramesOutput();
   UnlockOutput();
   return moved;
 }

@@ -42,7 +42,7 @@ bool BASS_ChannelPause(HSTREAM stream);
 // Bytes of decoded output (stereo float) that seconds of the stream make; 0 for an unknown stream.
 uint64_t BASS_ChannelSeconds2Bytes(HSTREAM stream, double seconds);
 // Moves the stream so that its next output starts at the byte position (BASS_POS_BYTE only).
-// The output counter and the clock it is due against stay as they are.
+// The output counter goes on; a playing stream is due in real time from the moment it moved.
 bool BASS_ChannelSetPosition(HSTREAM stream, uint64_t position, uint32_t mode);
 
 // Byte position (BASS_POS_BYTE) of the music being heard now; while paused, where playing

@@ -51,6 +51,8 @@ class AudioStream {
   // Where the output stood and when, at the last start: the stream is due at real time from there.
   uint64_t playStartFrame = 0;
   int64_t playStartTime = 0;
+  // The output counter at the last seek.
+  uint64_t seekOutputFrame = 0;
 
  private:
   static constexpr uint32_t kScratchFrames = 8192;

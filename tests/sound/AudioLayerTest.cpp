@@ -1,6 +1,7 @@
 // The audio layer underneath the Sound: streams, formats, positions and failures.
 #include "platform/audio.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -129,6 +130,45 @@ TEST_F(AudioLayerTest, APausedStreamHoldsItsPositionAndASeekLandsOnTheSample) {
   const uint64_t heard = platform::BASS_ChannelGetPosition(stream, BASS_POS_BYTE) / kFrameBytes;
   EXPECT_GT(heard, target) << "it goes on from there";
   EXPECT_LT(heard, target + 44100) << "and not from anywhere else";
+}
+
+// The device this process opened (SDL numbers them from 2), 0 when none is open.
+SDL_AudioDeviceID OpenDevice() {
+  for (SDL_AudioDeviceID id = 1; id < 32; ++id)
+    if (SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_STOPPED) return id;
+  return 0;
+}
+
+// Development mode seeks while the audio thread may have been starved (the show replays
+// frames meanwhile): what the output missed before the seek is no reason to run the new place
+// ahead, and right after the seek the position is the new place, not that less the old
+// frames still on their way.
+TEST_F(AudioLayerTest, AfterAStalledOutputASeekPlaysOnInRealTimeFromWhereItWasPut) {
+  WriteMp3("tone.mp3", 4.0, 44100, [](double) { return 0.1f; }, [](double) { return 0.1f; });
+  ASSERT_TRUE(platform::BASS_Init(-1, 44100, 0, nullptr, nullptr));
+  const HSTREAM stream = platform::BASS_StreamCreateFile(false, "tone.mp3", 0, 0, BASS_UNICODE);
+  ASSERT_NE(stream, 0u);
+  constexpr uint64_t kFrameBytes = 2 * sizeof(float);
+  ASSERT_TRUE(platform::BASS_ChannelPlay(stream, false));
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  const SDL_AudioDeviceID device = OpenDevice();
+  ASSERT_NE(device, 0u);
+
+  for (const uint64_t target : {44100u, 88u, 0u}) {
+    // The audio thread waits for half a second while the seek happens.
+    SDL_LockAudioDevice(device);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(platform::BASS_ChannelSetPosition(stream, target * kFrameBytes, BASS_POS_BYTE));
+    EXPECT_EQ(platform::BASS_ChannelGetPosition(stream, BASS_POS_BYTE), target * kFrameBytes) << "at once where put";
+    const auto seeked = std::chrono::steady_clock::now();
+    SDL_UnlockAudioDevice(device);
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    const uint64_t heard = platform::BASS_ChannelGetPosition(stream, BASS_POS_BYTE) / kFrameBytes;
+    const auto since = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - seeked);
+    EXPECT_GE(heard, target);
+    // Never further on than the time since the seek, plus the two buffers the device holds.
+    EXPECT_LE(heard, target + static_cast<uint64_t>(since.count()) * 441 / 10 + 2 * 1024) << "seek to " << target;
+  }
 }
 
 TEST_F(AudioLayerTest, StreamSkipsAheadWithoutOutputButKeepsTheRing) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <limits>
 #include <numbers>
+#include <random>
 #include <thread>
 
 #include "Mp3TestFile.h"
@@ -146,6 +147,35 @@ TEST_F(SoundTest, LevelsOfLaterTimesComeFromADecodingThatIsNeverPlayed) {
   WaitForOutput(m_sound.stream, kRate * 45 / 100);
   m_sound.Update();
   EXPECT_NEAR(m_sound.peak, 0.8f, 0.06f);
+}
+
+// Development mode pauses and seeks at any moment of the output: a paused music stands where
+// it was put, to the frame, whether the seek lands in the first MP3 frame or anywhere else and
+// whatever the audio thread had decoded before.
+TEST_F(SoundTest, PausedAfterAnySeekTheMusicStandsWhereItWasPut) {
+  WriteMp3("engine_data/music.mp3", 3.0, kRate, [](double t) { return static_cast<float>(0.3 * t - 0.45); },
+           [](double t) { return static_cast<float>(0.45 - 0.3 * t); });
+  ASSERT_TRUE(m_sound.Create());
+  ASSERT_TRUE(platform::BASS_ChannelPlay(m_sound.stream, false));
+  std::mt19937 random(20261208);
+  const auto pick = [&random](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  const int64_t kNearStart[] = {0, 1, 2, 13, 26, 27, 40};
+  for (int round = 0; round < 300; ++round) {
+    const int64_t target = pick(2) == 0 ? kNearStart[pick(7)] : pick(3200);
+    switch (pick(3)) {
+      case 0: ASSERT_TRUE(m_sound.SetPosition(target)); break;  // a seek while playing
+      case 1: std::this_thread::sleep_for(std::chrono::milliseconds(pick(60))); break;
+      default: {
+        m_sound.Pause();
+        ASSERT_TRUE(m_sound.SetPosition(target));
+        const int64_t frame = target * kRate / 1000;
+        ASSERT_EQ(m_sound.PositionFrames(), frame) << "round " << round << ", paused at " << target << " ms";
+        std::this_thread::sleep_for(std::chrono::milliseconds(pick(30)));
+        ASSERT_EQ(m_sound.PositionFrames(), frame) << "round " << round << ", still";
+        ASSERT_TRUE(m_sound.Resume());
+      }
+    }
+  }
 }
 
 TEST(LargestSampleTest, IsTheLargestSignedValueAndIgnoresNaN) {
