@@ -50,7 +50,10 @@ bool Application::InitializeDevMode() {
 
 void Application::BeforeDevFrame() {
   m_pDev->AfterTimerFrame();
-  if (m_pReload) m_pReload->Apply();
+  if (!m_pReload) return;
+  m_pReload->Apply();
+  // Drawn over every frame until the file that failed loads.
+  m_pDemo->m_reloadProblem = m_pReload->problem();
 }
 
 void Application::AfterDevFrame() {

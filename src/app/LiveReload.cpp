@@ -29,6 +29,23 @@ int64_t MillisecondsSinceModified(const std::string& path) {
   return duration_cast<milliseconds>(now - duration_cast<system_clock::duration>(modified)).count();
 }
 
+// The text as a developer reads it: the show's private data directory left out (its files are
+// copies, named well enough by their file names), and a line the box caption starts with the
+// file's name ("x.hlsl: x.hlsl:3: error") only once.
+std::string Tidied(std::string text, const std::string& name) {
+  const std::string& prefix = DataDirectoryPrefix();
+  for (size_t at = text.find(prefix); !prefix.empty() && at != std::string::npos; at = text.find(prefix, at))
+    text.erase(at, prefix.size());
+  const std::string doubled = name + ": " + name;
+  for (size_t at = 0; at < text.size();) {
+    if (text.compare(at, doubled.size(), doubled) == 0) text.erase(at, name.size() + 2);
+    const size_t end = text.find('\n', at);
+    if (end == std::string::npos) break;
+    at = end + 1;
+  }
+  return text;
+}
+
 }  // namespace
 
 std::string LiveReload::ShaderDirectory(const std::string& sourceDir) { return sourceDir + "/content/shaders"; }
@@ -87,9 +104,9 @@ void LiveReload::Report(const std::string& name, bool ok, const std::string& tex
     std::fprintf(stderr, "[reload] %s in use (%lld ms after it was saved)\n", name.c_str(),
                  static_cast<long long>(m_lastLatencyMs));
   } else {
-    m_problems[name] = text;
+    m_problems[name] = Tidied(text, name);
     m_latestProblemFile = name;
-    std::fprintf(stderr, "[reload] %s\n", text.c_str());
+    std::fprintf(stderr, "[reload] %s\n", m_problems[name].c_str());
   }
   std::fflush(stderr);
 }
@@ -103,8 +120,11 @@ bool LiveReload::Take(const std::string& source, const std::string& name, Kind k
   bool ok = true;
   if (kind == Kind::Shader) ok = m_pDemo->ReloadShader(name, &text);
   if (kind == Kind::Scene) ok = m_pDemo->ReloadScene(name, &text);
+  if (kind == Kind::SceneData) ok = m_pDemo->ReloadPicture(name, &text);
   if (ok) m_lastLatencyMs = MillisecondsSinceModified(source);
-  if (kind == Kind::SceneData) return ok;
+  // A picture no one has loaded yet (or another file beside the scenes) waits in the data
+  // directory for the scene that names it.
+  if (kind == Kind::SceneData && !ok && text.empty()) return true;
   if (!ok && text.empty()) {
     std::fprintf(stderr, "[reload] %s is not one of the show's; left alone\n", name.c_str());
     return false;

@@ -1,9 +1,9 @@
 #pragma once
 // Development mode's live reload: watches the repository's HLSL sources and the scene
 // generators' output in the build's data stage, copies a finished file into the show's data
-// directory and makes the program or scene again from it before the next frame. A file that
-// does not compile or load leaves the old one in use; the reason goes to stderr and stays in
-// problem() for the window and the overlay until that file loads.
+// directory and makes the program, scene or loaded picture again from it before the next
+// frame. A file that does not compile or load leaves the old one in use; the reason goes to
+// stderr and stays in problem() for the window title and the picture until that file loads.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -34,7 +34,7 @@ class LiveReload {
   int64_t lastLatencyMs() const { return m_lastLatencyMs; }
 
  private:
-  enum class Kind { Shader, Scene, SceneData };
+  enum class Kind { Shader, Scene, SceneData };  // SceneData: pictures and the like beside the scenes
   bool CopyIntoData(const std::string& source, const std::string& name, std::string* error) const;
   bool Take(const std::string& source, const std::string& name, Kind kind);
   void Report(const std::string& name, bool ok, const std::string& text);

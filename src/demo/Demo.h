@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "gfx/EffectQuad.h"
 #include "gfx/Quad.h"
@@ -60,6 +61,9 @@ class Demo {
   // False with no message: no program reads the file, or it is none of the show's scenes.
   bool ReloadShader(const std::string& fileName, std::string* message);
   bool ReloadScene(const std::string& fileName, std::string* message);
+  // A loaded picture read again into the texture every holder draws with; false with no
+  // message when no picture of that name is loaded.
+  bool ReloadPicture(const std::string& fileName, std::string* message);
 
   // Image operations on the Demo's targets (DemoImageOps.cpp).
   // Leaves the source blurred in m_pRTT_Blur: reduced to a sixteenth, blurred along x then y
@@ -81,6 +85,11 @@ class Demo {
   // statistics lines (DebugOverlay.cpp); m_bPrintOverlay also prints the lines to stdout.
   void DrawDebugOverlay();
   std::array<std::wstring, 3> DebugOverlayLines();
+  // Development mode: while m_reloadProblem is set, its lines in a dark box across the bottom
+  // of the frame, whether or not the debug overlay is on; the lines as laid out for the
+  // window's size (none without the font).
+  void DrawReloadProblem();
+  std::vector<std::wstring> ReloadProblemLines();
 
   // The scene compositions; each leaves its picture in its output target.
   void SceneFlagge(RenderTarget* output);
@@ -179,6 +188,8 @@ class Demo {
   float m_zelleAngle = 0.0f;
   // Development: the debug overlay's lines of every frame go to stdout (--print-overlay).
   bool m_bPrintOverlay = false;
+  // Development: why the latest reloaded file is not in use ("" when every one is).
+  std::string m_reloadProblem;
 
   // The creation steps, in the order Initialize runs them; tools that need only part of the
   // Demo run the steps they need.

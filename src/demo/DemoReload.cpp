@@ -1,10 +1,12 @@
-// Development mode: a shader or a scene file in the data directory was replaced while the show
-// plays. The new one is taken only when it is complete; otherwise the old one stays.
+// Development mode: a shader, a scene file or a picture in the data directory was replaced
+// while the show plays. The new one is taken only when it is complete; otherwise the old one
+// stays.
 #include <memory>
 
 #include "demo/Demo.h"
 #include "demo/ShowData.h"
 #include "gfx/ShaderManager.h"
+#include "gfx/TextureCache.h"
 #include "platform/message_box.h"
 #include "scene/SceneLoader.h"
 
@@ -65,4 +67,12 @@ bool Demo::ReloadScene(const std::string& fileName, std::string* message) {
   m_pScenes->scenes[static_cast<size_t>(index)] = std::move(fresh);
   m_pScenes->current = m_pScenes->scenes[static_cast<size_t>(index)].get();
   return true;
+}
+
+bool Demo::ReloadPicture(const std::string& fileName, std::string* message) {
+  message->clear();
+  if (!m_pTextureCache) return false;
+  if (m_pTextureCache->Reload(fileName, message)) return true;
+  if (!message->empty()) *message = fileName + ": " + *message;
+  return false;
 }

@@ -42,6 +42,7 @@ void Demo::RunTimeline() {
   m_pD3D11->SetBackBufferRenderTarget();
   ComposeBackBuffer();
   DrawDebugOverlay();
+  DrawReloadProblem();
   m_pD3D11->EndScene();
 }
 

@@ -1,6 +1,8 @@
 #include "gfx/TextureCache.h"
 
 #include <new>
+#include <string>
+#include <tuple>
 
 #include "app/DataDirectory.h"
 #include "platform/d3dx/d3dx11tex.h"
@@ -13,39 +15,30 @@ int32_t TextureCache::Find(const std::vector<Entry*>& list, std::string_view fil
   return -1;
 }
 
-int32_t TextureCache::GetTexture(std::string_view fileName) {
-  if (fileName.empty()) return -1;
-  const int32_t found = Find(m_textures, fileName);
-  if (found >= 0) return found;
-
-  auto* entry = new (std::nothrow) Entry{std::string(fileName), nullptr};
-  if (!entry) return -1;
-  const std::string path = DataPath(fileName);
-  if (FAILED(D3DX11CreateShaderResourceViewFromFileW(m_device, path.c_str(), nullptr, nullptr, &entry->view,
-                                                     nullptr))) {
-    delete entry;
+int32_t TextureCache::Add(std::vector<Entry*>& list, std::string_view fileName, ID3D11ShaderResourceView* view) {
+  auto* entry = new (std::nothrow) Entry{std::string(fileName), view};
+  if (!entry) {
+    view->Release();
     return -1;
   }
-  m_textures.push_back(entry);
-  return static_cast<int32_t>(m_textures.size() - 1);
+  list.push_back(entry);
+  return static_cast<int32_t>(list.size() - 1);
 }
 
-int32_t TextureCache::GetCubeTexture(std::string_view fileName) {
-  if (fileName.empty()) return -1;
-  const int32_t found = Find(m_cubeTextures, fileName);
-  if (found >= 0) return found;
+ID3D11ShaderResourceView* TextureCache::Load(const std::string& path) const {
+  ID3D11ShaderResourceView* view = nullptr;
+  if (FAILED(D3DX11CreateShaderResourceViewFromFileW(m_device, path.c_str(), nullptr, nullptr, &view, nullptr)))
+    return nullptr;
+  return view;
+}
 
-  auto* entry = new (std::nothrow) Entry{std::string(fileName), nullptr};
-  if (!entry) return -1;
-  const std::string path = DataPath(fileName);
+ID3D11ShaderResourceView* TextureCache::LoadCube(const std::string& path) const {
   D3DX11_IMAGE_LOAD_INFO loadInfo;
   loadInfo.MiscFlags = D3D11_RESOURCE_MISC_TEXTURECUBE;
   loadInfo.Format = DXGI_FORMAT_FROM_FILE;
   ID3D11Resource* resource = nullptr;
-  if (FAILED(D3DX11CreateTextureFromFileW(m_device, path.c_str(), &loadInfo, nullptr, &resource, nullptr))) {
-    delete entry;
-    return -1;
-  }
+  if (FAILED(D3DX11CreateTextureFromFileW(m_device, path.c_str(), &loadInfo, nullptr, &resource, nullptr)))
+    return nullptr;
   auto* texture = static_cast<ID3D11Texture2D*>(resource);
   D3D11_TEXTURE2D_DESC textureDesc;
   texture->GetDesc(&textureDesc);
@@ -54,15 +47,73 @@ int32_t TextureCache::GetCubeTexture(std::string_view fileName) {
   viewDesc.ViewDimension = D3D11_SRV_DIMENSION_TEXTURECUBE;
   viewDesc.TextureCube.MostDetailedMip = 0;
   viewDesc.TextureCube.MipLevels = textureDesc.MipLevels;
-  const HRESULT hr = m_device->CreateShaderResourceView(texture, &viewDesc, &entry->view);
+  ID3D11ShaderResourceView* view = nullptr;
+  const HRESULT hr = m_device->CreateShaderResourceView(texture, &viewDesc, &view);
   // The view holds the texture from here on.
   texture->Release();
-  if (FAILED(hr)) {
-    delete entry;
-    return -1;
+  return FAILED(hr) ? nullptr : view;
+}
+
+int32_t TextureCache::GetTexture(std::string_view fileName) {
+  if (fileName.empty()) return -1;
+  const int32_t found = Find(m_textures, fileName);
+  if (found >= 0) return found;
+  ID3D11ShaderResourceView* view = Load(DataPath(fileName));
+  return view ? Add(m_textures, fileName, view) : -1;
+}
+
+int32_t TextureCache::GetCubeTexture(std::string_view fileName) {
+  if (fileName.empty()) return -1;
+  const int32_t found = Find(m_cubeTextures, fileName);
+  if (found >= 0) return found;
+  ID3D11ShaderResourceView* view = LoadCube(DataPath(fileName));
+  return view ? Add(m_cubeTextures, fileName, view) : -1;
+}
+
+bool TextureCache::CopyInto(ID3D11ShaderResourceView* target, ID3D11ShaderResourceView* source,
+                            std::string* message) const {
+  ID3D11Resource* to = nullptr;
+  ID3D11Resource* from = nullptr;
+  target->GetResource(&to);
+  source->GetResource(&from);
+  D3D11_TEXTURE2D_DESC old{}, fresh{};
+  static_cast<ID3D11Texture2D*>(to)->GetDesc(&old);
+  static_cast<ID3D11Texture2D*>(from)->GetDesc(&fresh);
+  const bool sameShape = old.Width == fresh.Width && old.Height == fresh.Height && old.MipLevels == fresh.MipLevels &&
+                         old.ArraySize == fresh.ArraySize && old.Format == fresh.Format;
+  if (sameShape) {
+    ID3D11DeviceContext* context = nullptr;
+    m_device->GetImmediateContext(&context);
+    context->CopyResource(to, from);
+    context->Release();
+  } else {
+    *message = "the new picture is " + std::to_string(fresh.Width) + " x " + std::to_string(fresh.Height) +
+               " in another size or format than the one in use (" + std::to_string(old.Width) + " x " +
+               std::to_string(old.Height) + "); it shows at the next start";
   }
-  m_cubeTextures.push_back(entry);
-  return static_cast<int32_t>(m_cubeTextures.size() - 1);
+  to->Release();
+  from->Release();
+  return sameShape;
+}
+
+bool TextureCache::Reload(std::string_view fileName, std::string* message) {
+  message->clear();
+  const int32_t flat = Find(m_textures, fileName);
+  const int32_t cube = Find(m_cubeTextures, fileName);
+  if (flat < 0 && cube < 0) return false;
+  const std::string path = DataPath(fileName);
+  bool ok = true;
+  for (const auto& [list, index, cubeMap] : {std::tuple{&m_textures, flat, false}, std::tuple{&m_cubeTextures, cube, true}}) {
+    if (index < 0) continue;
+    ID3D11ShaderResourceView* fresh = cubeMap ? LoadCube(path) : Load(path);
+    if (!fresh) {
+      *message = "the picture cannot be decoded; the one in use stays";
+      return false;
+    }
+    ok = CopyInto((*list)[static_cast<size_t>(index)]->view, fresh, message) && ok;
+    fresh->Release();
+  }
+  return ok;
 }
 
 ID3D11ShaderResourceView* TextureCache::TextureAt(int32_t index) const {

@@ -26,6 +26,13 @@ class TextureCache {
   ID3D11ShaderResourceView* TextureAt(int32_t index) const;
   ID3D11ShaderResourceView* CubeTextureAt(int32_t index) const;
 
+  // Development mode: the held picture of this name read again from its file. The new
+  // picture's texels replace the old ones in place, so every holder of the view draws it from
+  // the next frame on. False, with the old picture kept and *message saying why, when the file
+  // does not decode or its size, format or mip chain differ from the old; false with no
+  // message when the cache holds no picture of that name.
+  bool Reload(std::string_view fileName, std::string* message);
+
   // Releases every view, each list from its last entry to its first, the 2D list first.
   void Shutdown();
 
@@ -36,6 +43,12 @@ class TextureCache {
   };
 
   static int32_t Find(const std::vector<Entry*>& list, std::string_view fileName);
+  // A new view of the file, flat or as a cube; null when it cannot be made.
+  ID3D11ShaderResourceView* Load(const std::string& path) const;
+  ID3D11ShaderResourceView* LoadCube(const std::string& path) const;
+  // Adds a loaded view under the name; its index, or -1 (the view released) without memory.
+  static int32_t Add(std::vector<Entry*>& list, std::string_view fileName, ID3D11ShaderResourceView* view);
+  bool CopyInto(ID3D11ShaderResourceView* target, ID3D11ShaderResourceView* source, std::string* message) const;
   static void Release(std::vector<Entry*>& list);
 
   ID3D11Device* m_device;

@@ -4,6 +4,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
 #include <new>
 
 namespace platform {
@@ -51,6 +52,27 @@ void FontFace::Release() {
 void FontFace::DrawString(ID3D11DeviceContext* context, const WCHAR* text, float size, float x, float y,
                           uint32_t colour, uint32_t flags) {
   if (renderer) renderer->DrawString(context, face, text, size, x, y, colour, flags);
+}
+
+void FontFace::FillRectangle(ID3D11DeviceContext* context, float size, float x, float y, float width, float height,
+                             uint32_t colour, uint32_t flags) {
+  if (renderer) renderer->FillRectangle(context, face, size, x, y, width, height, colour, flags);
+}
+
+float FontFace::TextWidth(const WCHAR* text, float size) {
+  const GlyphAtlas* atlas = renderer && text ? renderer->AtlasFor(face, size) : nullptr;
+  if (!atlas) return 0.0f;
+  int32_t widest = 0, pen = 0;
+  for (const WCHAR* c = text; *c != L'\0'; ++c) {
+    pen = *c == L'\n' ? 0 : pen + atlas->Glyph(static_cast<uint32_t>(*c)).advance;
+    widest = std::max(widest, pen);
+  }
+  return static_cast<float>(widest);
+}
+
+float FontFace::LineHeight(float size) {
+  const GlyphAtlas* atlas = renderer ? renderer->AtlasFor(face, size) : nullptr;
+  return atlas ? static_cast<float>(atlas->lineHeight) : 0.0f;
 }
 
 std::string ResolveFontFile(const std::string& family) {

@@ -38,6 +38,13 @@ class FontFace {
   // when the face has no device or its resources cannot be made.
   void DrawString(ID3D11DeviceContext* context, const WCHAR* text, float size, float x, float y, uint32_t colour,
                   uint32_t flags);
+  // A filled rectangle at pixel (x, y) of the current viewport, blended like the text.
+  void FillRectangle(ID3D11DeviceContext* context, float size, float x, float y, float width, float height,
+                     uint32_t colour, uint32_t flags);
+  // The width in whole pixels the pen moves over the text at size, and the distance between
+  // baselines; 0 when the face cannot be drawn at that size.
+  float TextWidth(const WCHAR* text, float size);
+  float LineHeight(float size);
 
   FT_FaceRec_* face = nullptr;
   FontRenderer* renderer = nullptr;  // owned; null without a device

@@ -9,6 +9,7 @@ namespace platform {
 namespace {
 
 constexpr int32_t kPadding = 1;  // empty pixels between glyphs, so no neighbour ever bleeds in
+constexpr int32_t kSolidSize = 3;  // the solid block; its middle texel is sampled
 
 struct Bitmap {
   int32_t width = 0;
@@ -44,6 +45,7 @@ Bitmap CopyBitmap(const FT_Bitmap& source) {
 bool GlyphAtlas::Rasterise(FT_FaceRec_* face, uint32_t size) {
   pixelSize = size;
   height = 0;
+  solidX = solidY = 0;
   pixels.clear();
   m_glyphs.assign(kLastCode - kFirstCode + 2, GlyphBox{});
   if (face == nullptr || size == 0 || FT_Set_Pixel_Sizes(face, 0, size) != 0) return false;
@@ -80,6 +82,13 @@ bool GlyphAtlas::Rasterise(FT_FaceRec_* face, uint32_t size) {
     shelfHeight = std::max(shelfHeight, box.height);
   }
   if (!anyRendered) return false;
+  if (penX + kSolidSize + kPadding > kWidth) {
+    penX = kPadding;
+    shelfY += shelfHeight + kPadding;
+    shelfHeight = 0;
+  }
+  const int32_t solidLeft = penX, solidTop = shelfY;
+  shelfHeight = std::max(shelfHeight, kSolidSize);
   height = shelfY + shelfHeight + kPadding;
 
   pixels.assign(static_cast<size_t>(kWidth) * height, 0);
@@ -89,6 +98,10 @@ bool GlyphAtlas::Rasterise(FT_FaceRec_* face, uint32_t size) {
       std::copy_n(bitmaps[i].coverage.begin() + static_cast<ptrdiff_t>(row) * bitmaps[i].width, box.width,
                   pixels.begin() + static_cast<ptrdiff_t>(box.y + row) * kWidth + box.x);
   }
+  for (int32_t row = 0; row < kSolidSize; ++row)
+    std::fill_n(pixels.begin() + static_cast<ptrdiff_t>(solidTop + row) * kWidth + solidLeft, kSolidSize, uint8_t{255});
+  solidX = solidLeft + kSolidSize / 2;
+  solidY = solidTop + kSolidSize / 2;
   // Characters the face lacks draw its missing-glyph box.
   const GlyphBox missingBox = m_glyphs.back();
   for (uint32_t code = kFirstCode; code <= kLastCode; ++code) {

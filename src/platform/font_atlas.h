@@ -1,7 +1,8 @@
 #pragma once
 // A face's glyphs at one pixel size, rasterised once by FreeType into a single-channel
 // coverage picture: the printable Latin-1 range (which is also where wide characters of that
-// range land) plus the face's missing-glyph box, which stands in for every other character.
+// range land) plus the face's missing-glyph box, which stands in for every other character, and
+// a small block of full coverage that filled rectangles are drawn with.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -31,6 +32,9 @@ class GlyphAtlas {
   // Coverage 0..255 at a pixel of the atlas.
   uint8_t Coverage(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * kWidth + x]; }
 
+  // A texel of full coverage whose neighbours are full too: a rectangle sampling only it is
+  // solid in the drawing colour.
+  int32_t solidX = 0, solidY = 0;
   uint32_t pixelSize = 0;
   int32_t height = 0;      // rows of pixels; kWidth bytes each
   int32_t ascender = 0;    // baseline below the top of a line

@@ -184,15 +184,19 @@ void FontRenderer::Layout(const GlyphAtlas& atlas, const WCHAR* text, float x, f
       const float u0 = static_cast<float>(box.x) * inverseWidth, v0 = static_cast<float>(box.y) * inverseHeight;
       const float u1 = static_cast<float>(box.x + box.width) * inverseWidth;
       const float v1 = static_cast<float>(box.y + box.height) * inverseHeight;
-      m_vertices.insert(m_vertices.end(), {{left, top, u0, v0},
-                                           {right, top, u1, v0},
-                                           {left, bottom, u0, v1},
-                                           {left, bottom, u0, v1},
-                                           {right, top, u1, v0},
-                                           {right, bottom, u1, v1}});
+      AddQuad(left, top, right, bottom, u0, v0, u1, v1);
     }
     penX += static_cast<float>(box.advance);
   }
+}
+
+void FontRenderer::AddQuad(float left, float top, float right, float bottom, float u0, float v0, float u1, float v1) {
+  m_vertices.insert(m_vertices.end(), {{left, top, u0, v0},
+                                       {right, top, u1, v0},
+                                       {left, bottom, u0, v1},
+                                       {left, bottom, u0, v1},
+                                       {right, top, u1, v0},
+                                       {right, bottom, u1, v1}});
 }
 
 void FontRenderer::DrawString(ID3D11DeviceContext* context, FT_FaceRec_* face, const WCHAR* text, float size, float x,
@@ -202,6 +206,24 @@ void FontRenderer::DrawString(ID3D11DeviceContext* context, FT_FaceRec_* face, c
   SizedAtlas* sized = SizedAtlasFor(face, size);
   if (sized == nullptr) return;
   Layout(sized->atlas, text, x, y);
+  Submit(context, *sized, colour, flags);
+}
+
+void FontRenderer::FillRectangle(ID3D11DeviceContext* context, FT_FaceRec_* face, float size, float x, float y,
+                                 float width, float height, uint32_t colour, uint32_t flags) {
+  if (context == nullptr || face == nullptr || m_device == nullptr || !(width > 0.0f && height > 0.0f)) return;
+  if (!CreatePipeline()) return;
+  SizedAtlas* sized = SizedAtlasFor(face, size);
+  if (sized == nullptr) return;
+  // Every corner samples the middle of the solid block, so every pixel is fully covered.
+  const float u = (static_cast<float>(sized->atlas.solidX) + 0.5f) / static_cast<float>(GlyphAtlas::kWidth);
+  const float v = (static_cast<float>(sized->atlas.solidY) + 0.5f) / static_cast<float>(sized->atlas.height);
+  m_vertices.clear();
+  AddQuad(std::round(x), std::round(y), std::round(x + width), std::round(y + height), u, v, u, v);
+  Submit(context, *sized, colour, flags);
+}
+
+void FontRenderer::Submit(ID3D11DeviceContext* context, SizedAtlas& sized, uint32_t colour, uint32_t flags) {
   if (m_vertices.empty() || !ReserveVertices(m_vertices.size())) return;
 
   UINT viewportCount = 1;
@@ -232,7 +254,7 @@ void FontRenderer::DrawString(ID3D11DeviceContext* context, FT_FaceRec_* face, c
   context->PSSetShader(m_pixelShader, nullptr, 0);
   context->VSSetConstantBuffers(0, 1, &m_constants);
   context->PSSetConstantBuffers(0, 1, &m_constants);
-  context->PSSetShaderResources(0, 1, &sized->view);
+  context->PSSetShaderResources(0, 1, &sized.view);
   context->PSSetSamplers(0, 1, &m_sampler);
   context->RSSetState(m_rasterizerState);
   const FLOAT factor[4] = {0.0f, 0.0f, 0.0f, 0.0f};

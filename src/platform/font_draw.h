@@ -27,6 +27,10 @@ class FontRenderer {
   // not tried again every frame.
   void DrawString(ID3D11DeviceContext* context, FT_FaceRec_* face, const WCHAR* text, float size, float x, float y,
                   uint32_t colour, uint32_t flags);
+  // A filled rectangle in pixels of the current viewport, blended like text (a backing for
+  // lines that must stay legible over any picture); drawn with the atlas of that size.
+  void FillRectangle(ID3D11DeviceContext* context, FT_FaceRec_* face, float size, float x, float y, float width,
+                     float height, uint32_t colour, uint32_t flags);
 
   // The atlas drawn with at a size, made on first use; null when it cannot be made.
   const GlyphAtlas* AtlasFor(FT_FaceRec_* face, float size);
@@ -47,6 +51,9 @@ class FontRenderer {
   bool ReserveVertices(size_t count);
   // The glyph quads of the text, pen starting at (x, y + ascender); '\n' starts a new line.
   void Layout(const GlyphAtlas& atlas, const WCHAR* text, float x, float y);
+  void AddQuad(float left, float top, float right, float bottom, float u0, float v0, float u1, float v1);
+  // Draws m_vertices with the atlas in the colour.
+  void Submit(ID3D11DeviceContext* context, SizedAtlas& sized, uint32_t colour, uint32_t flags);
 
   ID3D11Device* m_device = nullptr;
   bool m_pipelineTried = false;

@@ -2,6 +2,8 @@
 // and a clean -1 for every damaged image.
 #include <gtest/gtest.h>
 
+#include <epoxy/gl.h>
+
 #include <filesystem>
 
 #include "gfx/TextureCache.h"
@@ -22,6 +24,16 @@ std::vector<uint8_t> Checker(int w, int h) {
     rgba[i * 4 + 3] = 255;
   }
   return rgba;
+}
+
+// A six-faced BC3 sky of 16 x 16 with three levels.
+DdsFixture SkyCube() {
+  DdsFixture cube;
+  cube.kind = DdsFixture::Kind::Bc3;
+  cube.width = cube.height = 16;
+  cube.mipLevels = 3;
+  cube.cube = true;
+  return cube;
 }
 
 class TextureCacheTest : public ::testing::Test {
@@ -108,11 +120,7 @@ TEST_F(TextureCacheTest, DamagedImagesFailWithoutEntries) {
 }
 
 TEST_F(TextureCacheTest, CubeTexturesComeFromSixFacedDdsFiles) {
-  DdsFixture cube;
-  cube.kind = DdsFixture::Kind::Bc3;
-  cube.width = cube.height = 16;
-  cube.mipLevels = 3;
-  cube.cube = true;
+  DdsFixture cube = SkyCube();
   Write("sky.dds", EncodeDds(cube));
   DdsFixture flat;
   flat.width = flat.height = 16;
@@ -134,5 +142,61 @@ TEST_F(TextureCacheTest, CubeTexturesComeFromSixFacedDdsFiles) {
   // The 2D list is a separate list: the same file as a flat texture is a new entry.
   EXPECT_EQ(cache.TextureAt(0), nullptr);
   EXPECT_EQ(cache.GetTexture("flat.dds"), 0);
+  testing_support::ExpectNoGLErrors();
+}
+
+namespace {
+
+// The texels of a view's first level as RGBA bytes.
+std::vector<uint8_t> Texels(ID3D11ShaderResourceView* view, int w, int h) {
+  std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
+  glGetTextureImage(view->glTexture(), 0, GL_RGBA, GL_UNSIGNED_BYTE, static_cast<GLsizei>(rgba.size()), rgba.data());
+  return rgba;
+}
+
+}  // namespace
+
+// Development mode rewrites pictures while the show holds their views: the same view shows the
+// new picture; one that cannot take its place leaves the old picture as it was.
+TEST_F(TextureCacheTest, AReloadedPictureReplacesTheTexelsEveryHolderDrawsWith) {
+  const std::vector<uint8_t> checker = Checker(8, 8);
+  std::vector<uint8_t> green(8 * 8 * 4, 0);
+  for (size_t i = 0; i < green.size(); i += 4) green[i + 1] = green[i + 3] = 255;
+  Write("ring.png", EncodePng(8, 8, checker));
+  TextureCache cache(gpu.device);
+  const int32_t ring = cache.GetTexture("ring.png");
+  ASSERT_EQ(ring, 0);
+  ID3D11ShaderResourceView* const held = cache.TextureAt(ring);
+  ASSERT_EQ(Texels(held, 8, 8), checker);
+
+  std::string message;
+  Write("ring.png", EncodePng(8, 8, green));
+  ASSERT_TRUE(cache.Reload("ring.png", &message)) << message;
+  EXPECT_EQ(cache.TextureAt(ring), held) << "the view every holder keeps";
+  EXPECT_EQ(Texels(held, 8, 8), green);
+
+  // A cut file, another size: the green stays, and the reason is given.
+  auto cut = EncodePng(8, 8, checker);
+  cut.resize(cut.size() / 2);
+  Write("ring.png", cut);
+  EXPECT_FALSE(cache.Reload("ring.png", &message));
+  EXPECT_NE(message.find("cannot be decoded"), std::string::npos) << message;
+  Write("ring.png", EncodePng(16, 16, Checker(16, 16)));
+  EXPECT_FALSE(cache.Reload("ring.png", &message));
+  EXPECT_NE(message.find("16 x 16"), std::string::npos) << message;
+  EXPECT_EQ(Texels(held, 8, 8), green);
+
+  // A name the cache does not hold is nothing to reload.
+  EXPECT_FALSE(cache.Reload("other.png", &message));
+  EXPECT_EQ(message, "");
+
+  // A cube map is read again the same way.
+  DdsFixture cube = SkyCube();
+  Write("sky.dds", EncodeDds(cube));
+  ASSERT_EQ(cache.GetCubeTexture("sky.dds"), 0);
+  EXPECT_TRUE(cache.Reload("sky.dds", &message)) << message;
+  cube.mipLevels = 2;
+  Write("sky.dds", EncodeDds(cube));
+  EXPECT_FALSE(cache.Reload("sky.dds", &message)) << "another mip chain";
   testing_support::ExpectNoGLErrors();
 }

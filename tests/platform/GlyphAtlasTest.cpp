@@ -69,9 +69,20 @@ TEST_F(GlyphAtlasTest, GlyphsArePackedApartWithEmptyPixelsBetween) {
     if (box.width > 0) ++inked;
   }
   EXPECT_EQ(inked, 126 - 32);  // every printable ASCII character but the space has ink
+  // The solid block rectangles sample: full coverage around its middle texel, touching no glyph.
+  for (int32_t y = atlas.solidY - 1; y <= atlas.solidY + 1; ++y)
+    for (int32_t x = atlas.solidX - 1; x <= atlas.solidX + 1; ++x) {
+      ASSERT_EQ(atlas.Coverage(x, y), 255) << x << ", " << y;
+      ASSERT_EQ(owner[static_cast<size_t>(y) * platform::GlyphAtlas::kWidth + x], 0) << "a glyph under the block";
+    }
+  const auto inSolidBlock = [&atlas](int32_t x, int32_t y) {
+    return x >= atlas.solidX - 1 && x <= atlas.solidX + 1 && y >= atlas.solidY - 1 && y <= atlas.solidY + 1;
+  };
   // Ink only inside boxes: nothing of one glyph reaches another's sampling.
   for (size_t i = 0; i < owner.size(); ++i)
-    if (owner[i] == 0 && atlas.pixels[i] != 0) {
+    if (owner[i] == 0 && atlas.pixels[i] != 0 &&
+        !inSolidBlock(static_cast<int32_t>(i % platform::GlyphAtlas::kWidth),
+                      static_cast<int32_t>(i / platform::GlyphAtlas::kWidth))) {
       // Latin-1 glyphs above 126 own the rest of the ink.
       bool inLatin1 = false;
       const auto x = static_cast<int32_t>(i % platform::GlyphAtlas::kWidth);
