@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <random>
 #include <set>
@@ -49,6 +50,22 @@ struct Soak {
   int sceneWrites = 0;
   std::set<std::string> touchedShaders;
   std::set<std::string> touchedScenes;
+  // What was done last, for the report when the music is found out of step.
+  std::deque<std::string> recent;
+
+  void Remember(const std::string& what) {
+    const Sound* sound = app->demo()->m_pSound;
+    char line[200];
+    std::snprintf(line, sizeof(line), "%s -> show %lld ms%s, music frame %lld, live objects %ld", what.c_str(),
+                  static_cast<long long>(app->devControls()->ShowTime()), app->devControls()->paused() ? " paused" : "",
+                  static_cast<long long>(sound ? sound->PositionFrames() : -1), IUnknown::LiveObjectCount());
+    recent.push_back(line);
+    if (recent.size() > 48) recent.pop_front();
+  }
+
+  void PrintRecent() const {
+    for (const std::string& line : recent) std::fprintf(stderr, "  %s\n", line.c_str());
+  }
 
   void Frames(int frames) {
     int drawn = 0;
@@ -67,6 +84,7 @@ struct Soak {
     if (shift) Key(SDLK_LSHIFT, false);
     seeks += key != SDLK_SPACE && key != SDLK_d ? 1 : 0;
     Frames(shift ? 4 : 2);
+    Remember(std::string(shift ? "Shift+" : "") + SDL_GetKeyName(key));
   }
 
   void EditShader() {
@@ -82,6 +100,7 @@ struct Soak {
     ++edits;
     touchedShaders.insert(file.filename().string());
     Frames(1 + Pick(3));
+    Remember("edited " + file.filename().string());
   }
 
   void WriteScene() {
@@ -96,6 +115,18 @@ struct Soak {
     ++sceneWrites;
     touchedScenes.insert(name);
     Frames(1 + Pick(3));
+    Remember(std::string("wrote ") + name);
+  }
+
+  // Draws once what is made on first use and kept (the overlay font's pipeline and glyphs, the
+  // problem box), so that the quiet points compare like with like.
+  void WarmUp() {
+    const std::string name = "c4e_PS.hlsl";
+    WriteWholeFile(shaders / name, "not a shader\n");
+    Frames(2);
+    app->demo()->m_bDebugView = 1;
+    Frames(2);
+    touchedShaders.insert(name);
   }
 
   // Every touched source whole again and taken in, the show playing: the same objects should
@@ -127,14 +158,17 @@ struct Soak {
         Frames(1);
       }
       if (std::llabs(heardMs - shownMs) > kPlayingTolerance) {
-        std::fprintf(stderr, "music heard at %lld ms while the show is at %lld ms\n", static_cast<long long>(heardMs),
-                     static_cast<long long>(shownMs));
+        std::fprintf(stderr, "music heard at %lld ms while the show is at %lld ms, after\n",
+                     static_cast<long long>(heardMs), static_cast<long long>(shownMs));
+        PrintRecent();
         return false;
       }
     }
     // Keys still on their way would act in the frames below.
     for (int i = 0; i < 50 && SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP) > 0; ++i) Frames(1);
+    Remember("keys taken");
     app->devControls()->SetPaused(true);
+    Remember("paused for the check");
     Frames(1);
     const Sound* sound = app->demo()->m_pSound;
     if (!sound || sound->stream == 0) return true;
@@ -142,8 +176,9 @@ struct Soak {
         static_cast<int64_t>(static_cast<double>(app->devControls()->ShowTime()) / 1000.0 * Sound::kFrequency);
     const int64_t heard = sound->PositionFrames();
     if (heard == expected) return true;
-    std::fprintf(stderr, "music at frame %lld, picture at %lld ms (frame %lld)\n", static_cast<long long>(heard),
+    std::fprintf(stderr, "music at frame %lld, picture at %lld ms (frame %lld), after\n", static_cast<long long>(heard),
                  static_cast<long long>(app->devControls()->ShowTime()), static_cast<long long>(expected));
+    PrintRecent();
     return false;
   }
 };
@@ -183,6 +218,7 @@ int main(int argc, char** argv) {
     soak.stage = LiveReload::StageDirectory((sources / "build").string());
     soak.builtStage = argv[3];
     soak.Frames(5);
+    soak.WarmUp();
     const long baseline = soak.Quiet();
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     int rounds = 0;
@@ -199,7 +235,11 @@ int main(int argc, char** argv) {
       std::printf("round %d: %d seeks, %d shader edits, %d scene writes; live objects %ld (at the start %ld)\n",
                   rounds, soak.seeks, soak.edits, soak.sceneWrites, live, baseline);
       std::fflush(stdout);
-      if (live != baseline) status = 1;
+      if (live != baseline) {
+        std::fprintf(stderr, "live objects grew from %ld to %ld, after\n", baseline, live);
+        soak.PrintRecent();
+        status = 1;
+      }
     }
   } else {
     std::fprintf(stderr, "the show did not start\n");
