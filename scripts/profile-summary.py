@@ -4,7 +4,8 @@
     scripts/profile-summary.py FILE [--skip N]
 
 For every scene: the frames drawn, the median, 95th and 99th percentile of the frame time,
-the passes per frame, and each pass's share of the scene's frame time (its GPU time; passes
+the passes per frame, the mean CPU time of the frame and of the director, the scene updates
+and the Direct3D layer, and each pass's share of the scene's frame time (its GPU time; passes
 drawn into the same target add up). --skip leaves out the first N frames (warm-up).
 """
 import argparse
@@ -61,6 +62,9 @@ def parse(lines):
     return frames, startup
 
 
+CPU_SECTIONS = ("director", "update", "layer")
+
+
 def summarise(frames):
     """Per scene, in order of first appearance: the figures of the table."""
     by_scene = OrderedDict()
@@ -82,6 +86,8 @@ def summarise(frames):
             "p99": percentile(times, 0.99),
             "passes": sum(len(f["passes"]) for f in group) / len(group),
             "cpu": sum(f["cpu_ms"] for f in group) / len(group),
+            # Mean CPU ms of the director, the scene updates and the Direct3D layer.
+            "sections": {name: sum(f["cpu"].get(name, 0.0) for f in group) / len(group) for name in CPU_SECTIONS},
             "shares": sorted(((gpu / total if total > 0 else 0.0, name) for name, gpu in shares.items()),
                              reverse=True),
         })
@@ -106,12 +112,14 @@ def main(argv):
         return 1
     if startup is not None:
         print(f"start-up to the first frame: {startup:.0f} ms")
-    print(f"{'scene':<12}{'frames':>7}{'median':>9}{'p95':>9}{'p99':>9}{'passes':>8}{'cpu':>8}  largest passes")
+    print(f"{'scene':<12}{'frames':>7}{'median':>9}{'p95':>9}{'p99':>9}{'passes':>8}{'cpu':>8}"
+          + "".join(f"{name:>10}" for name in CPU_SECTIONS) + "  largest passes")
     for row in summarise(frames):
         name = f"{row['scene']} {SCENE_NAMES.get(row['scene'], '')}".strip()
         passes = ", ".join(f"{n} {s * 100:.0f}%" for s, n in row["shares"][:args.top])
         print(f"{name:<12}{row['frames']:>7}{row['median']:>9.1f}{row['p95']:>9.1f}{row['p99']:>9.1f}"
-              f"{row['passes']:>8.1f}{row['cpu']:>8.1f}  {passes}")
+              f"{row['passes']:>8.1f}{row['cpu']:>8.1f}"
+              + "".join(f"{row['sections'][name]:>10.1f}" for name in CPU_SECTIONS) + f"  {passes}")
     return 0
 
 

@@ -228,6 +228,8 @@ class Demo {
   void FinishWith(RenderTarget* output, RenderTarget* source, int32_t effect);
   // Updates the loaded scene at index, then draws it with the lens (DrawSceneAgain: no update).
   void DrawScene(int32_t index, bool depthPass, bool shaderFlag);
+  // Moves a scene to the show time (its clock, tracks and morphs), timed as "update" by a profile.
+  static void UpdateScene(Scene* scene);
   void DrawSceneAgain(int32_t index, bool depthPass, bool shaderFlag);
   // The loaded scene at index; null before the scenes are loaded.
   Scene* SceneAt(int32_t index) const;

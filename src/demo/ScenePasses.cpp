@@ -2,6 +2,7 @@
 // another with an effect number, and drawing a loaded scene with the lens.
 #include "demo/Demo.h"
 #include "demo/Lens.h"
+#include "gfx/FrameProfiler.h"
 #include "gfx/RenderTarget.h"
 #include "scene/SceneLoader.h"
 
@@ -20,8 +21,13 @@ void Demo::PrepareTransparent(RenderTarget* target) {
 void Demo::DrawScene(int32_t index, bool depthPass, bool shaderFlag) {
   Scene* scene = SceneAt(index);
   if (!scene) return;
-  scene->Update();
+  UpdateScene(scene);
   DrawSceneAgain(index, depthPass, shaderFlag);
+}
+
+void Demo::UpdateScene(Scene* scene) {
+  const ProfileCpuScope timed("update");
+  scene->Update();
 }
 
 void Demo::DrawSceneAgain(int32_t index, bool depthPass, bool shaderFlag) {

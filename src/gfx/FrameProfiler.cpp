@@ -8,17 +8,14 @@
 #include <ctime>
 #include <string_view>
 
+#include "platform/d3d11/layer_clock.h"
+
 namespace {
 
 FrameProfiler* g_activeProfiler = nullptr;
 
-// CPU time of this thread: wall time minus the waits, so a pass's issuing cost shows apart
-// from the rasteriser it waits for.
-double ThreadCpuMs() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
-}
+// CPU time of this thread, so a pass's issuing cost shows apart from the rasteriser it waits for.
+double ThreadCpuMs() { return platform::d3d11::ThreadCpuMilliseconds(); }
 
 // Milliseconds since this process was started (its start time in /proc against the boot
 // clock), to 10 ms; negative when /proc cannot tell.
@@ -68,6 +65,7 @@ bool FrameProfiler::Create(const std::string& path) {
 
 void FrameProfiler::Shutdown() {
   if (g_activeProfiler == this) g_activeProfiler = nullptr;
+  platform::d3d11::MeasureLayerTime(false);
   if (!m_queries.empty()) glDeleteQueries(static_cast<GLsizei>(m_queries.size()), m_queries.data());
   m_queries.clear();
   if (m_file != nullptr) std::fclose(m_file);
@@ -83,6 +81,7 @@ void FrameProfiler::BeginFrame() {
   if (!m_useQueries) glFinish();  // the previous frame's work is not this frame's
   m_frameStart = Clock::now();
   m_frameCpuStart = ThreadCpuMs();
+  platform::d3d11::MeasureLayerTime(true);
 }
 
 void FrameProfiler::ClosePass() {
@@ -133,10 +132,21 @@ void FrameProfiler::AddCpuSection(const char* name, double milliseconds) {
   m_sections.push_back({name, milliseconds});
 }
 
+ProfileCpuScope::ProfileCpuScope(const char* section) {
+  if (g_activeProfiler == nullptr) return;
+  m_section = section;
+  m_startMs = ThreadCpuMs();
+}
+
+ProfileCpuScope::~ProfileCpuScope() {
+  if (m_section != nullptr && g_activeProfiler != nullptr) g_activeProfiler->AddCpuSection(m_section, ThreadCpuMs() - m_startMs);
+}
+
 void FrameProfiler::EndFrame(int64_t showTimeMs, int32_t scene) {
   if (!m_inFrame) return;
   ClosePass();
   m_inFrame = false;
+  AddCpuSection("layer", platform::d3d11::TakeLayerMilliseconds());
   if (m_useQueries) {
     // Waits for the frame's queries: a profiling run measures, it does not need to overlap.
     for (Pass& pass : m_passes) {

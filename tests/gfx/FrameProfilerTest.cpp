@@ -66,6 +66,11 @@ TEST_P(FrameProfilerTest, WritesAFrameLineWithItsPassesInOrder) {
       Draw();
       profiler.AddCpuSection("director", 0.25);
       profiler.AddCpuSection("director", 0.5);
+      {
+        const ProfileCpuScope update("update");
+        volatile double spin = 0.0;
+        for (int i = 0; i < 200000; ++i) spin = spin + i;
+      }
       ProfilePass("back buffer");
       Draw();
       profiler.EndFrame(40 * frame, 5);
@@ -75,6 +80,8 @@ TEST_P(FrameProfilerTest, WritesAFrameLineWithItsPassesInOrder) {
     EXPECT_EQ(ActiveFrameProfiler(), nullptr);  // a profiler gone is no longer reported to
   }
   ProfilePass("after the profiler");  // must not touch what is gone
+  { const ProfileCpuScope update("update"); }  // nor a timed scope
+  Draw();                                      // nor the layer's calls
 
   const std::vector<std::string> lines = Lines(path);
   ASSERT_EQ(lines.size(), 5u);
@@ -85,7 +92,7 @@ TEST_P(FrameProfilerTest, WritesAFrameLineWithItsPassesInOrder) {
   EXPECT_GT(std::atof(startup[1].c_str()), 0.0);
   for (int frame = 0; frame < 3; ++frame) {
     const std::vector<std::string> fields = Split(lines[2 + frame], '\t');
-    ASSERT_EQ(fields.size(), 10u) << lines[2 + frame];
+    ASSERT_EQ(fields.size(), 12u) << lines[2 + frame];
     EXPECT_EQ(fields[0], "frame");
     EXPECT_EQ(fields[1], std::to_string(frame));
     EXPECT_EQ(fields[2], std::to_string(40 * frame));
@@ -103,6 +110,11 @@ TEST_P(FrameProfilerTest, WritesAFrameLineWithItsPassesInOrder) {
       EXPECT_GE(std::atof(times[1].c_str()), 0.0) << item;
     }
     EXPECT_EQ(fields[9], "cpu:director=0.750");
+    // A timed scope and the layer's clears: CPU time that was really spent.
+    EXPECT_EQ(fields[10].rfind("cpu:update=", 0), 0u) << fields[10];
+    EXPECT_GT(std::atof(fields[10].c_str() + 11), 0.0) << fields[10];
+    EXPECT_EQ(fields[11].rfind("cpu:layer=", 0), 0u) << fields[11];
+    EXPECT_GT(std::atof(fields[11].c_str() + 10), 0.0) << fields[11];
   }
   testing_support::ExpectNoGLErrors();
 }

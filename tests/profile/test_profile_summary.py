@@ -58,6 +58,9 @@ class Summary(unittest.TestCase):
         self.assertAlmostEqual(shares["back buffer"], 20.0 / total)
         self.assertEqual(flagge["shares"][0][1], "m_pRTT_1_1")
         self.assertAlmostEqual(rows[1]["shares"][0][0], 0.5)
+        # Sections a frame lacks count as nothing in the means.
+        self.assertEqual(flagge["sections"], {"director": 0.5, "update": 0.0, "layer": 0.0})
+        self.assertEqual(rows[1]["sections"]["director"], 0.0)
 
     def test_the_command_prints_a_row_per_scene_and_fails_on_nothing(self):
         with tempfile.TemporaryDirectory() as folder:

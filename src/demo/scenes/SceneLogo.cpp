@@ -6,7 +6,7 @@
 void Demo::SceneLogo(RenderTarget* output) {
   Scene* logo = SceneAt(10);
   if (!logo) return;
-  logo->Update();
+  UpdateScene(logo);
   PrepareTarget(m_pRTT_SSAO_normals_depth);
   logo->DepthRender(m_pLens->projection);
   Occlusion();

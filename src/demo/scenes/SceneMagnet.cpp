@@ -5,7 +5,7 @@
 void Demo::SceneMagnet(RenderTarget* output) {
   Scene* magnet = SceneAt(4);
   if (!magnet) return;
-  magnet->Update();
+  UpdateScene(magnet);
   PrepareTarget(m_pRTT_DepthMap);
   magnet->shadowNear = 500.0f;
   magnet->shadowFar = 2000.0f;

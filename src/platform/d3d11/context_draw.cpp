@@ -7,6 +7,7 @@
 #include "platform/d3d11/formats.h"
 #include "platform/d3d11/gl_check.h"
 #include "platform/d3d11/gl_context.h"
+#include "platform/d3d11/layer_clock.h"
 #include "platform/d3d11/shader_code.h"
 #include "platform/d3d11/state_translation.h"
 
@@ -219,11 +220,13 @@ bool ID3D11DeviceContext::PrepareDraw() {
 }
 
 void ID3D11DeviceContext::Draw(UINT VertexCount, UINT StartVertexLocation) {
+  const platform::d3d11::LayerCallTimer timer;
   if (VertexCount == 0 || !PrepareDraw()) return;
   glDrawArrays(GLTopology(m_state->topology), static_cast<GLint>(StartVertexLocation), static_cast<GLsizei>(VertexCount));
 }
 
 void ID3D11DeviceContext::DrawIndexed(UINT IndexCount, UINT StartIndexLocation, INT BaseVertexLocation) {
+  const platform::d3d11::LayerCallTimer timer;
   if (IndexCount == 0) return;
   const ContextState& s = *m_state;
   if (s.indexBuffer.get() == nullptr) {
@@ -243,6 +246,7 @@ void ID3D11DeviceContext::DrawIndexed(UINT IndexCount, UINT StartIndexLocation, 
 }
 
 void ID3D11DeviceContext::ClearRenderTargetView(ID3D11RenderTargetView* pRenderTargetView, const FLOAT ColorRGBA[4]) {
+  const platform::d3d11::LayerCallTimer timer;
   if (pRenderTargetView == nullptr || ColorRGBA == nullptr) return;
   GLuint texture = 0;
   GLint level = 0;
@@ -252,6 +256,7 @@ void ID3D11DeviceContext::ClearRenderTargetView(ID3D11RenderTargetView* pRenderT
 
 void ID3D11DeviceContext::ClearDepthStencilView(ID3D11DepthStencilView* pDepthStencilView, UINT ClearFlags,
                                                 FLOAT Depth, UINT8 Stencil) {
+  const platform::d3d11::LayerCallTimer timer;
   if (pDepthStencilView == nullptr || (ClearFlags & (D3D11_CLEAR_DEPTH | D3D11_CLEAR_STENCIL)) == 0) return;
   ContextState& s = *m_state;
   GLuint texture = 0;
@@ -285,6 +290,7 @@ void ID3D11DeviceContext::ClearDepthStencilView(ID3D11DepthStencilView* pDepthSt
 }
 
 void ID3D11DeviceContext::GenerateMips(ID3D11ShaderResourceView* pShaderResourceView) {
+  const platform::d3d11::LayerCallTimer timer;
   if (pShaderResourceView != nullptr) glGenerateTextureMipmap(pShaderResourceView->glTexture());
 }
 

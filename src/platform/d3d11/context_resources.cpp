@@ -7,6 +7,7 @@
 #include "platform/d3d11/d3d11.h"
 #include "platform/d3d11/formats.h"
 #include "platform/d3d11/gl_check.h"
+#include "platform/d3d11/layer_clock.h"
 
 using namespace platform::d3d11;
 
@@ -58,6 +59,7 @@ void WriteTextureRegion(ID3D11Texture2D* texture, const TextureFormat& format, c
 
 HRESULT ID3D11DeviceContext::Map(ID3D11Resource* pResource, UINT Subresource, D3D11_MAP MapType, UINT /*MapFlags*/,
                                  D3D11_MAPPED_SUBRESOURCE* pMappedResource) {
+  const platform::d3d11::LayerCallTimer timer;
   if (pResource == nullptr || pMappedResource == nullptr) return E_INVALIDARG;
   *pMappedResource = {};
   D3D11_RESOURCE_DIMENSION dimension;
@@ -124,6 +126,7 @@ HRESULT ID3D11DeviceContext::Map(ID3D11Resource* pResource, UINT Subresource, D3
 }
 
 void ID3D11DeviceContext::Unmap(ID3D11Resource* pResource, UINT Subresource) {
+  const platform::d3d11::LayerCallTimer timer;
   if (pResource == nullptr) return;
   D3D11_RESOURCE_DIMENSION dimension;
   pResource->GetType(&dimension);
@@ -147,6 +150,7 @@ void ID3D11DeviceContext::Unmap(ID3D11Resource* pResource, UINT Subresource) {
 void ID3D11DeviceContext::UpdateSubresource(ID3D11Resource* pDstResource, UINT DstSubresource,
                                             const D3D11_BOX* pDstBox, const void* pSrcData, UINT SrcRowPitch,
                                             UINT /*SrcDepthPitch*/) {
+  const platform::d3d11::LayerCallTimer timer;
   if (pDstResource == nullptr || pSrcData == nullptr) return;
   D3D11_RESOURCE_DIMENSION dimension;
   pDstResource->GetType(&dimension);
@@ -181,6 +185,7 @@ void ID3D11DeviceContext::UpdateSubresource(ID3D11Resource* pDstResource, UINT D
 }
 
 void ID3D11DeviceContext::CopyResource(ID3D11Resource* pDstResource, ID3D11Resource* pSrcResource) {
+  const platform::d3d11::LayerCallTimer timer;
   if (pDstResource == nullptr || pSrcResource == nullptr || pDstResource == pSrcResource) return;
   D3D11_RESOURCE_DIMENSION dst, src;
   pDstResource->GetType(&dst);
