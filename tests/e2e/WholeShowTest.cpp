@@ -16,6 +16,7 @@
 #include "demo/Demo.h"
 #include "app/Timer.h"
 #include "platform/d3d11/gl_check.h"
+#include "support/GlDriver.h"
 #include "support/TempDirectory.h"
 
 namespace fs = std::filesystem;
@@ -87,6 +88,7 @@ TEST(WholeShowTest, PlaysEverySceneToTheEndWithoutAGLErrorOrARefusedCall) {
   const bool started = application.Initialize();
   messages.Take(-1);  // loading: shader translation, textures, scenes
   if (started) {
+    KeepGlDriverMapped();
     Demo* demo = application.demo();
     Timer* timer = application.timer();
     application.RunFrames([&](int32_t fps) {
