@@ -36,4 +36,4 @@ until pactl info >/dev/null 2>&1; do
 done
 
 HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" SDL_AUDIODRIVER=pulseaudio SDL_VIDEODRIVER=offscreen \
-  nice "$build/tests/bench/pulsar-long-run" --data "$build/demo.dat" "$@"
+  "$build/tests/bench/pulsar-long-run" --data "$build/demo.dat" "$@"
