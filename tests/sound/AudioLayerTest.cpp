@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -130,6 +131,36 @@ TEST_F(AudioLayerTest, APausedStreamHoldsItsPositionAndASeekLandsOnTheSample) {
   const uint64_t heard = platform::BASS_ChannelGetPosition(stream, BASS_POS_BYTE) / kFrameBytes;
   EXPECT_GT(heard, target) << "it goes on from there";
   EXPECT_LT(heard, target + 44100) << "and not from anywhere else";
+}
+
+// Seeks into the first MP3 frames and anywhere else, in any order, with or without decoding
+// between them: the stream is where it was put and then decodes what a fresh decode has there.
+TEST_F(AudioLayerTest, SeeksNearTheStartDecodeWhatAFreshDecodeHasThere) {
+  WriteMp3("ramp.mp3", 1.0, 44100, [](double t) { return static_cast<float>(0.8 * t - 0.4); },
+           [](double t) { return static_cast<float>(0.4 - 0.6 * t); });
+  platform::AudioStream fresh;
+  ASSERT_TRUE(fresh.Open("ramp.mp3", 44100));
+  std::vector<float> music(44100 * 2, 0.0f);
+  fresh.Render(music.data(), 44100);
+
+  platform::AudioStream stream;
+  ASSERT_TRUE(stream.Open("ramp.mp3", 44100));
+  const uint64_t kTargets[] = {0, 1, 2, 88, 575, 576, 1104, 1105, 1151, 1152, 1153, 2000, 30000};
+  std::mt19937 random(88);
+  std::vector<float> out(2 * 512);
+  for (int round = 0; round < 400; ++round) {
+    const uint64_t target = kTargets[random() % std::size(kTargets)];
+    ASSERT_TRUE(stream.Seek(target));
+    ASSERT_EQ(stream.MusicFrame(), target) << "round " << round;
+    ASSERT_FALSE(stream.Finished());
+    if (random() % 3 == 0) continue;  // the next seek follows at once
+    const uint32_t frames = 1 + random() % 512;
+    std::fill(out.begin(), out.end(), 0.0f);
+    stream.Render(out.data(), frames);
+    for (uint32_t i = 0; i < frames * 2; ++i)
+      ASSERT_EQ(out[i], music[target * 2 + i]) << "round " << round << ", seek to " << target << ", value " << i;
+    ASSERT_EQ(stream.MusicFrame(), target + frames);
+  }
 }
 
 // The device this process opened (SDL numbers them from 2), 0 when none is open.
