@@ -1,8 +1,8 @@
 // pulsar-dev-soak SECONDS DEMO.DAT STAGE_DIR
 // Development mode under abuse for SECONDS: random seeks, pauses and overlay toggles, shaders
-// saved broken and whole again, deleted and put back, scenes rebuilt, cut short and deleted,
-// all while the show plays headless. Fails (exit 1) when the live Direct3D objects grow from
-// one quiet point to the next, or when the paused music is not where the picture is.
+// saved broken and whole again, deleted and put back, scenes and their pictures rebuilt, cut
+// short and deleted, all while the show plays headless. Fails (exit 1) when the live Direct3D
+// objects grow from one quiet point to the next, or when the music is not where the picture is.
 // Run it in the sanitize build so every memory fault and leak is reported too.
 #include <SDL.h>
 #include <unistd.h>
@@ -104,8 +104,11 @@ struct Soak {
   }
 
   void WriteScene() {
-    static const char* const kScenes[] = {"magnet.c4e", "zelle.c4e", "tunnel1.c4e", "logo.c4e"};
-    const char* name = kScenes[Pick(4)];
+    // Scenes and pictures the scenes hold (a flat one and a cube map).
+    static const char* const kScenes[] = {"magnet.c4e",       "zelle.c4e",    "tunnel1.c4e",
+                                          "logo.c4e",         "magnet_plate.png", "zelle_membrane.png",
+                                          "magnet_env.dds"};
+    const char* name = kScenes[Pick(7)];
     const std::string bytes = ReadWholeFile(builtStage / name);
     switch (Pick(3)) {
       case 0: WriteWholeFile(stage / name, bytes.substr(0, static_cast<size_t>(Pick(static_cast<int>(bytes.size()))))); break;
