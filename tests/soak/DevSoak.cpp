@@ -24,6 +24,7 @@
 #include "platform/dxgi/unknown.h"
 #include "sound/Sound.h"
 #include "support/FileTree.h"
+#include "support/GlDriver.h"
 
 namespace fs = std::filesystem;
 
@@ -215,6 +216,8 @@ int main(int argc, char** argv) {
   int status = 0;
   Application app(options);
   if (app.Initialize()) {
+    // What the GL driver holds must not look leaked when it is unloaded at exit.
+    KeepGlDriverMapped();
     Soak soak;
     soak.app = &app;
     soak.shaders = LiveReload::ShaderDirectory(sources.string());
