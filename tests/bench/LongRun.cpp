@@ -1,8 +1,10 @@
-// pulsar-long-run [--data demo.dat] [--size WxH] [--end-at MS] [--series FILE]
+// pulsar-long-run [--data demo.dat] [--size WxH] [--end-at MS] [--series FILE] [--passes N]
 // One whole show in this process, on the steady clock as a user sees it, measuring two things:
 // 1. resident memory, sampled when each scene of the schedule takes over and at the end;
 // 2. the music's output position against show time, every frame: per scene the smallest and
 //    largest difference (music minus show, in ms); with --series, every frame's pair to FILE.
+// With --passes N the show plays N times in the one process (each pass after the first starts
+// again from 0 as development mode's Home does): growth that is first use shows only in pass 1.
 // The music clock is only worth measuring on an output that plays in real time (a sound card,
 // or a PulseAudio null sink: tests/bench/long-run.sh starts one); SDL's dummy driver paces
 // itself in whole milliseconds and runs fast.
@@ -23,7 +25,6 @@
 #include "demo/CueSheet.h"
 #include "demo/Demo.h"
 #include "demo/ShowData.h"
-#include "platform/audio.h"
 #include "sound/Sound.h"
 
 namespace {
@@ -40,6 +41,7 @@ double ResidentMegabytes() {
 }
 
 struct SceneSample {
+  int pass = 1;
   int scene = 0;
   int64_t slotStart = 0;
   int64_t sampledAt = 0;  // show time of the first frame in the slot
@@ -63,6 +65,7 @@ int main(int argc, char** argv) {
   show.vsync = false;
   show.headless = true;
   std::string seriesPath;
+  int passes = 1;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (std::strcmp(argv[i], "--data") == 0) {
       show.dataFile = argv[i + 1];
@@ -71,8 +74,10 @@ int main(int argc, char** argv) {
       show.endAtMs = std::atoll(argv[i + 1]);
     } else if (std::strcmp(argv[i], "--series") == 0) {
       seriesPath = argv[i + 1];
+    } else if (std::strcmp(argv[i], "--passes") == 0 && std::atoi(argv[i + 1]) > 0) {
+      passes = std::atoi(argv[i + 1]);
     } else {
-      std::fprintf(stderr, "usage: pulsar-long-run [--data demo.dat] [--size WxH] [--end-at MS] [--series FILE]\n");
+      std::fprintf(stderr, "usage: pulsar-long-run [--data demo.dat] [--size WxH] [--end-at MS] [--series FILE] [--passes N]\n");
       return 2;
     }
   }
@@ -85,26 +90,29 @@ int main(int argc, char** argv) {
   if (application.Initialize()) {
     Demo* demo = application.demo();
     Timer* timer = application.timer();
-    musicPlays = demo->m_pSound && platform::ChannelPlayedFrames(demo->m_pSound->stream) >= 0;
-    application.RunFrames([&](int32_t fps) {
-      // The music's position right after the Timer's reading, before the frame takes its time.
-      const int64_t now = timer->elapsed;
-      const double musicMs =
-          musicPlays ? 1000.0 * static_cast<double>(platform::ChannelPlayedFrames(demo->m_pSound->stream)) / kMusicRate : 0.0;
-      if (!demo->Frame(fps)) return false;
-      const int64_t slot = show::SlotStart(now);
-      if (samples.empty() || samples.back().slotStart != slot) {
-        samples.push_back({show::ScheduledScene(now), slot, now, ResidentMegabytes()});
-      }
-      if (musicPlays) {
-        const double drift = musicMs - static_cast<double>(now);
-        samples.back().driftMin = std::min(samples.back().driftMin, drift);
-        samples.back().driftMax = std::max(samples.back().driftMax, drift);
-        if (!seriesPath.empty()) series.emplace_back(now, musicMs);
-      }
-      ++samples.back().frames;
-      return true;
-    });
+    musicPlays = demo->m_pSound && demo->m_pSound->PositionFrames() >= 0;
+    for (int pass = 1; pass <= passes; ++pass) {
+      if (pass > 1) application.StartShowAt(0, true);
+      application.RunFrames([&](int32_t fps) {
+        // The music's position right after the Timer's reading, before the frame takes its time.
+        const int64_t now = timer->elapsed;
+        const double musicMs =
+            musicPlays ? 1000.0 * static_cast<double>(demo->m_pSound->PositionFrames()) / kMusicRate : 0.0;
+        if (!demo->Frame(fps)) return false;
+        const int64_t slot = show::SlotStart(now);
+        if (samples.empty() || samples.back().pass != pass || samples.back().slotStart != slot) {
+          samples.push_back({pass, show::ScheduledScene(now), slot, now, ResidentMegabytes()});
+        }
+        if (musicPlays) {
+          const double drift = musicMs - static_cast<double>(now);
+          samples.back().driftMin = std::min(samples.back().driftMin, drift);
+          samples.back().driftMax = std::max(samples.back().driftMax, drift);
+          if (!seriesPath.empty()) series.emplace_back(now, musicMs);
+        }
+        ++samples.back().frames;
+        return true;
+      });
+    }
     endResidentMb = ResidentMegabytes();
   }
   application.Shutdown();
@@ -122,11 +130,11 @@ int main(int argc, char** argv) {
   const char* driver = std::getenv("SDL_AUDIODRIVER");
   std::printf("whole show at %dx%d on the steady clock, audio driver %s%s\n", show.width, show.height,
               driver ? driver : "(default)", musicPlays ? "" : " (no music output: drift not measured)");
-  std::printf("%6s %10s %10s %8s %9s %11s %11s\n", "scene", "slot (ms)", "at (ms)", "frames", "RSS (MB)",
+  std::printf("%4s %6s %10s %10s %8s %9s %11s %11s\n", "pass", "scene", "slot (ms)", "at (ms)", "frames", "RSS (MB)",
               "drift min", "drift max");
   double worstDrift = 0.0;
   for (const SceneSample& s : samples) {
-    std::printf("%6d %10lld %10lld %8lld %9.1f", s.scene, static_cast<long long>(s.slotStart),
+    std::printf("%4d %6d %10lld %10lld %8lld %9.1f", s.pass, s.scene, static_cast<long long>(s.slotStart),
                 static_cast<long long>(s.sampledAt), static_cast<long long>(s.frames), s.residentMb);
     if (musicPlays) {
       std::printf(" %11.1f %11.1f", s.driftMin, s.driftMax);
@@ -134,13 +142,23 @@ int main(int argc, char** argv) {
     }
     std::printf("\n");
   }
-  std::printf("%6s %10s %10s %8s %9.1f\n", "end", "", "", "", endResidentMb);
+  std::printf("%4s %6s %10s %10s %8s %9.1f\n", "", "end", "", "", "", endResidentMb);
   // Growth after the first scene: the first scene's sample is taken once everything is loaded.
   const double firstMb = samples.front().residentMb;
   double highest = endResidentMb;
   for (const SceneSample& s : samples) highest = std::max(highest, s.residentMb);
   std::printf("resident memory: %.1f MB when the first scene began, highest %.1f MB (+%.1f), at the end %.1f MB (%+.1f)\n",
               firstMb, highest, highest - firstMb, endResidentMb, endResidentMb - firstMb);
+  // Every later pass against its own start: what the show keeps growing by once all is in use.
+  for (int pass = 2; pass <= passes; ++pass) {
+    double start = -1.0, top = 0.0;
+    for (const SceneSample& s : samples) {
+      if (s.pass != pass) continue;
+      if (start < 0.0) start = s.residentMb;
+      top = std::max(top, s.residentMb);
+    }
+    if (start >= 0.0) std::printf("pass %d: %.1f MB at its start, highest %.1f MB (%+.1f)\n", pass, start, top, top - start);
+  }
   if (musicPlays) std::printf("music against show time: largest difference %.1f ms\n", worstDrift);
   return 0;
 }
