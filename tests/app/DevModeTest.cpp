@@ -124,6 +124,19 @@ TEST_F(DevModeTest, WithoutDevTheKeysChangeNothing) {
   EXPECT_EQ(app->demo()->m_bDebugView, 0);
 }
 
+// A show played to its end and started again from 0 (the long run's second pass) plays
+// again: the clock must not keep the time at which the last run finished.
+TEST_F(DevModeTest, AShowStartedAgainAfterItsEndPlaysFromTheStart) {
+  ShowOptions options = Options(204000, false);
+  ASSERT_TRUE(Start(options));
+  Frames(100);  // the loop ends by itself at the show's end
+  ASSERT_GE(frameTimes.back(), SHOW_LENGTH_MS);
+  frameTimes.clear();
+  app->StartShowAt(0, true);
+  Frames(3);
+  EXPECT_EQ(frameTimes, (std::vector<int64_t>{0, kStep, 2 * kStep}));
+}
+
 struct ShownFrame {
   std::vector<uint8_t> pixels;
   int64_t sceneTime = 0;
