@@ -205,9 +205,10 @@ void Application::StartShowAt(int64_t showTime, bool rewind) {
   // Show time zero (or the chosen start) is the moment loading finished and the music began.
   m_pTimer->Initialize();
   m_pTimer->startTime -= showTime;
-  // Until the next frame the show stands there: a key may arrive before any frame is drawn,
-  // and a show started again must not look finished from its last run's time.
-  m_pTimer->elapsed = showTime;
+  // Until the next frame: development mode stands at the show time (a key may arrive before
+  // any frame is drawn); otherwise nothing is shown yet, as at the first start, so a show
+  // started again after its end does not look finished from its last run's time.
+  m_pTimer->elapsed = m_options.dev ? showTime : 0;
 }
 
 void Application::KeepWithMusic() {
