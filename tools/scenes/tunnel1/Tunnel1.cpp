@@ -127,13 +127,13 @@ std::vector<c4e::PolyObject> PolyObjects(const kit::Spline& path) {
   objects.push_back(kit::Dummy(kFocusId, "focus", path.Point(0.5f)));
 
   c4e::PolyObject shell = kit::Mesh(kShellId, "shell", "panels");
-  kit::SweepParams spec;
-  spec.segments = 320;
-  spec.sides = 16;
-  spec.inward = true;
-  spec.uTiles = 4.0f;
-  spec.vTiles = std::round(path.Length() / 160.0f);
-  kit::AppendTube(shell, path, spec, [](float) { return kRadius; });
+  kit::SweepParams sweep;
+  sweep.segments = 320;
+  sweep.sides = 16;
+  sweep.inward = true;
+  sweep.uTiles = 4.0f;
+  sweep.vTiles = std::round(path.Length() / 160.0f);
+  kit::AppendTube(shell, path, sweep, [](float) { return kRadius; });
   objects.push_back(shell);
 
   c4e::PolyObject ribs = kit::Mesh(kRibsId, "ribs", "ribs");

@@ -133,13 +133,13 @@ std::vector<c4e::PolyObject> PolyObjects(const kit::Spline& path) {
   objects.push_back(kit::Dummy(kFocusId, "focus", path.Point(0.5f)));
 
   c4e::PolyObject wall = kit::Mesh(kWallId, "wall", "tissue");
-  kit::SweepParams spec;
-  spec.segments = 300;
-  spec.sides = 20;
-  spec.inward = true;
-  spec.uTiles = 3.0f;
-  spec.vTiles = std::round(path.Length() / 300.0f);
-  kit::AppendSweep(wall, path, spec, [](float along, float around) {
+  kit::SweepParams sweep;
+  sweep.segments = 300;
+  sweep.sides = 20;
+  sweep.inward = true;
+  sweep.uTiles = 3.0f;
+  sweep.vTiles = std::round(path.Length() / 300.0f);
+  kit::AppendSweep(wall, path, sweep, [](float along, float around) {
     const float angle = around * 2 * kPi, r = WallRadius(along, angle);
     return kit::Vec2{r * std::cos(angle), r * std::sin(angle)};
   });
