@@ -84,6 +84,13 @@ void FrameProfiler::BeginFrame() {
   platform::d3d11::MeasureLayerTime(true);
 }
 
+std::vector<std::string> FrameProfiler::PassTargets() const {
+  std::vector<std::string> targets;
+  targets.reserve(m_passes.size());
+  for (const Pass& pass : m_passes) targets.push_back(pass.name);
+  return targets;
+}
+
 void FrameProfiler::ClosePass() {
   if (!m_passOpen) return;
   Pass& pass = m_passes.back();

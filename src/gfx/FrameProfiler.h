@@ -37,6 +37,9 @@ class FrameProfiler {
   // Ends the frame and writes its line.
   void EndFrame(int64_t showTimeMs, int32_t scene);
 
+  // The targets of the last ended frame's passes, in drawing order.
+  std::vector<std::string> PassTargets() const;
+
   bool UsesTimerQueries() const { return m_useQueries; }
   uint64_t framesWritten() const { return m_frames; }
 
