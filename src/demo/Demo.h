@@ -222,6 +222,10 @@ class Demo {
   static void PrepareTarget(RenderTarget* target);
   // Binds the target and clears it to transparent black with depth 1.
   void PrepareTransparent(RenderTarget* target);
+  // Binds a target that the next draw covers whole with an opaque full-screen quad (copies, blur
+  // passes, mixes): a clear would only be overwritten. The shared depth is left as it is; every
+  // scene draw prepares its target first.
+  static void PrepareOverwritten(RenderTarget* target);
   // Draws m_pQuad_1_Solid with the source's picture and an effect number into the bound target.
   void CopyTarget(RenderTarget* source, int32_t effect);
   // Prepares the output and copies the source into it with the effect.

@@ -20,6 +20,8 @@ void Demo::PrepareTarget(RenderTarget* target) {
   target->Clear();
 }
 
+void Demo::PrepareOverwritten(RenderTarget* target) { target->SetAsTarget(); }
+
 void Demo::CopyTarget(RenderTarget* source, int32_t effect) {
   MakeCopyQuad(m_pQuad_1_Solid);
   m_pQuad_1_Solid->texture = source->shaderResourceView;
@@ -31,29 +33,29 @@ void Demo::Blur(int32_t passes, RenderTarget* source) {
   MakeCopyQuad(m_pQuad_16_Solid);
   BlurShader* blur = m_pSM->blurShader;
 
-  PrepareTarget(m_pRTT_16_1);
+  PrepareOverwritten(m_pRTT_16_1);
   m_pQuad_16_Solid->texture = source->shaderResourceView;
   m_pQuad_16_Solid->Render(static_cast<int32_t>(PostEffect::none));
   for (int32_t pass = 0; pass < passes; ++pass) {
-    PrepareTarget(m_pRTT_16_2);
+    PrepareOverwritten(m_pRTT_16_2);
     blur->direction = 0;
     blur->sourceTexture = m_pRTT_16_1->shaderResourceView;
     m_pQuad_Blur_16->Render();
-    PrepareTarget(m_pRTT_16_1);
+    PrepareOverwritten(m_pRTT_16_1);
     blur->direction = 1;
     blur->sourceTexture = m_pRTT_16_2->shaderResourceView;
     m_pQuad_Blur_16->Render();
   }
   // Magnified by the sampler's linear filtering.
-  PrepareTarget(m_pRTT_Blur);
+  PrepareOverwritten(m_pRTT_Blur);
   CopyTarget(m_pRTT_16_1, static_cast<int32_t>(PostEffect::none));
 }
 
 void Demo::Bloom() {
-  PrepareTarget(m_pRTT_BrightPass);
+  PrepareOverwritten(m_pRTT_BrightPass);
   CopyTarget(m_pRTT_1_1, static_cast<int32_t>(PostEffect::bright_pass));
   Blur(8, m_pRTT_BrightPass);
-  PrepareTarget(m_pRTT_1_2);
+  PrepareOverwritten(m_pRTT_1_2);
   Mix(0, m_pRTT_1_1);
 }
 
@@ -61,7 +63,7 @@ void Demo::Occlusion() {
   SSAOShader* ssao = m_pSM->ssaoShader;
   ssao->texture0 = m_pRTT_SSAO_normals_depth->shaderResourceView;
   ssao->texture1 = m_pQuad_Noise->texture;
-  PrepareTarget(m_pRTT_SSAO);
+  PrepareOverwritten(m_pRTT_SSAO);
   m_pQuad_SSAO->Render();
 }
 

@@ -37,6 +37,6 @@ void Demo::DrawSceneAgain(int32_t index, bool depthPass, bool shaderFlag) {
 }
 
 void Demo::FinishWith(RenderTarget* output, RenderTarget* source, int32_t effect) {
-  PrepareTarget(output);
+  PrepareOverwritten(output);
   CopyTarget(source, effect);
 }

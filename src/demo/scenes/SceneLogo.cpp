@@ -13,7 +13,7 @@ void Demo::SceneLogo(RenderTarget* output) {
   Blur(8, m_pRTT_SSAO);
   PrepareTarget(m_pRTT_1_1);
   DrawSceneAgain(10, false, false);
-  PrepareTarget(m_pRTT_1_2);
+  PrepareOverwritten(m_pRTT_1_2);
   Mix(1, m_pRTT_1_1);
   FinishWith(output, m_pRTT_1_2, 109);
 }

@@ -14,7 +14,7 @@ void Demo::SceneMagnet(RenderTarget* output) {
   DrawSceneAgain(4, false, true);
   Bloom();
   Blur(4, m_pRTT_1_2);
-  PrepareTarget(m_pRTT_1_1);
+  PrepareOverwritten(m_pRTT_1_1);
   Mix(2, m_pRTT_1_2);
   FinishWith(output, m_pRTT_1_1, 103);
 }

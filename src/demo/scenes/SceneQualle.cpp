@@ -11,7 +11,7 @@ void Demo::SceneQualle(RenderTarget* output) {
   ParticleView(m_pSB_Qualle, m_pD3D11->GetWorldMatrix());
   Bloom();
   Blur(8, m_pRTT_1_2);
-  PrepareTarget(m_pRTT_1_1);
+  PrepareOverwritten(m_pRTT_1_1);
   Mix(2, m_pRTT_1_2);
   FinishWith(output, m_pRTT_1_1, 105);
 }

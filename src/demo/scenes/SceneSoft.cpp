@@ -13,7 +13,7 @@ void Demo::SceneSoft(RenderTarget* output) {
   DrawSceneAgain(9, false, true);
   Bloom();
   Blur(4, m_pRTT_1_2);
-  PrepareTarget(m_pRTT_1_1);
+  PrepareOverwritten(m_pRTT_1_1);
   Mix(2, m_pRTT_1_2);
   FinishWith(output, m_pRTT_1_1, 108);
 }
