@@ -4,13 +4,19 @@
 #include "demo/Lens.h"
 
 void Demo::SceneZelle(RenderTarget* output) {
-  PrepareTarget(m_pRTT_1_1);
+  // The shells' 20,000 rings are screen-sized additive sprites, most of the frame's fill: they
+  // are drawn at half size and magnified behind the cell. Soft, faint rings summed thousands
+  // deep lose nothing visible at half resolution.
+  PrepareTarget(m_pRTT_4_1);
   TurnZelle(m_pTimer->delta);
   // The shells are seen through a fixed 45-degree lens; the cell through the keyed one.
   m_pLens->SetFov(45.0f);
   const float a = m_zelleAngle;
   ParticleView(m_pSB_Zelle1, TurnedWorld(0.01f * a, 0.02f * a, 0.03f * a));
   ParticleView(m_pSB_Zelle2, TurnedWorld(0.02f * a, 0.03f * a, 0.04f * a));
+  // The rings write no depth, so the depth cleared with their target is still clear for the cell.
+  PrepareOverwritten(m_pRTT_1_1);
+  CopyTarget(m_pRTT_4_1, 0);
   m_pLens->Update();
   DrawScene(1, false, false);
   RadialOverlay();
