@@ -219,8 +219,10 @@ bool Demo::CreateLens() {
 bool Demo::CreateScenes() {
   m_pScenes = new (std::nothrow) SceneLoader(m_renderContext);
   if (!m_pScenes) return false;
+  // Each scene's file is read and parsed while the one before gets its textures and uploads.
   for (int32_t index = 0; index < show::kSceneCount; ++index) {
-    if (!m_pScenes->Load(show::SceneFileName(index))) return false;
+    const std::string next = index + 1 < show::kSceneCount ? show::SceneFileName(index + 1) : std::string();
+    if (!m_pScenes->Load(show::SceneFileName(index), next)) return false;
     Scene& scene = *m_pScenes->scenes.back();
     scene.Restart();
     scene.currentCamera = 0;

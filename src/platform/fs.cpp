@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -217,6 +218,36 @@ bool DeleteTree(const std::string& path) {
   const bool emptied = DeleteDirectoryContents(directory);
   CloseIfOpen(directory);
   return emptied && rmdir(path.c_str()) == 0;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
+  bytes->clear();
+  const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file < 0) return false;
+  struct stat status {};
+  bool ok = fstat(file, &status) == 0 && !S_ISDIR(status.st_mode);
+  // One byte over the size, so the read that finds the end needs no room of its own.
+  if (ok && status.st_size > 0) bytes->reserve(static_cast<size_t>(status.st_size) + 1);
+  // Read to the end rather than to the size taken: the file may change while it is read.
+  size_t filled = 0;
+  while (ok) {
+    if (filled == bytes->size()) bytes->resize(std::max(bytes->capacity(), filled + 65536));
+    const ssize_t got = read(file, bytes->data() + filled, bytes->size() - filled);
+    if (got > 0) {
+      filled += static_cast<size_t>(got);
+    } else if (got == 0) {
+      break;
+    } else if (errno != EINTR) {
+      ok = false;
+    }
+  }
+  close(file);
+  if (!ok) {
+    bytes->clear();
+    return false;
+  }
+  bytes->resize(filled);
+  return true;
 }
 
 }  // namespace platform

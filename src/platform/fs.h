@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // File attribute bits as the archive describes its entries.
 constexpr uint32_t FILE_ATTRIBUTE_READONLY = 0x01;
@@ -59,6 +60,10 @@ class OutputFile {
   int m_file = -1;
   std::string m_name;
 };
+
+// Reads the whole file into bytes with one allocation of its size (scene files run to megabytes).
+// False when it cannot be opened or read; bytes is then empty.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes);
 
 // Deletes path and everything below it. Symbolic links are removed, never followed; read-only
 // files and directories are removed too. A missing path is success.

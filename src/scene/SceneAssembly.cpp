@@ -64,6 +64,11 @@ void ComputeEndTime(Scene* scene) {
 }
 
 void AssembleScene(Scene* scene, ID3D11Device* device, ID3D11DeviceContext* deviceContext) {
+  AssembleSceneData(scene);
+  UploadSceneMeshes(scene, device, deviceContext);
+}
+
+void AssembleSceneData(Scene* scene) {
   ResolveMaterials(scene);
   SortPolyObjects(scene);
   scene->meshCount = 0;
@@ -72,11 +77,17 @@ void AssembleScene(Scene* scene, ID3D11Device* device, ID3D11DeviceContext* devi
     ++scene->meshCount;
     scene->vertexTotal += object->vertexCount;
     scene->polygonTotal += object->polygonCount;
+    BuildMeshData(object.get());
+  }
+  ComputeEndTime(scene);
+}
+
+void UploadSceneMeshes(Scene* scene, ID3D11Device* device, ID3D11DeviceContext* deviceContext) {
+  for (const auto& object : scene->polyObjects) {
+    if (object->isDummy) continue;
     object->device = device;
     object->deviceContext = deviceContext;
-    BuildMeshData(object.get());
     // A mesh whose buffers cannot be created is simply not drawn.
     if (device) CreateMeshBuffers(object.get());
   }
-  ComputeEndTime(scene);
 }

@@ -7,6 +7,10 @@ class ID3D11DeviceContext;
 class Scene;
 
 void AssembleScene(Scene* scene, ID3D11Device* device, ID3D11DeviceContext* deviceContext);
+// The same in two steps: everything but the upload (no device needed, any thread), then the
+// upload of every mesh on the device's thread.
+void AssembleSceneData(Scene* scene);
+void UploadSceneMeshes(Scene* scene, ID3D11Device* device, ID3D11DeviceContext* deviceContext);
 
 // Each polyobject gets the first material of its name; a mesh without one gets the scene's
 // default material, a dummy stays without.

@@ -1,10 +1,10 @@
 #include "scene/SceneLoader.h"
 
-#include <fstream>
-#include <iterator>
+#include <system_error>
 
 #include "app/DataDirectory.h"
 #include "gfx/TextureCache.h"
+#include "platform/fs.h"
 #include "platform/message_box.h"
 #include "scene/SceneAssembly.h"
 #include "scene/SceneFileReader.h"
@@ -13,50 +13,81 @@ void SceneLoader::ShowError(const std::string& text) const {
   platform::MessageBox(context.hWnd, text, fileName, MB_ICONERROR);
 }
 
-bool SceneLoader::Load(const std::string& name) {
-  std::unique_ptr<Scene> scene = LoadDetached(name);
+SceneLoader::~SceneLoader() {
+  if (m_prepared.valid()) m_prepared.wait();
+}
+
+void SceneLoader::Prepare(const std::string& name) {
+  if (m_prepared.valid()) m_prepared.wait();
+  m_preparedName = name;
+  try {
+    m_prepared = std::async(std::launch::async, [this, name] { return Parse(name); });
+  } catch (const std::system_error&) {
+    m_prepared = {};
+  }
+}
+
+bool SceneLoader::Load(const std::string& name, const std::string& nextName) {
+  std::unique_ptr<Scene> scene = LoadDetached(name, nextName);
   if (!scene) return false;
   scenes.push_back(std::move(scene));
   return true;
 }
 
-std::unique_ptr<Scene> SceneLoader::LoadDetached(const std::string& name) {
-  fileName = name;
-  std::ifstream stream(DataPath(name), std::ios::binary);
+std::unique_ptr<Scene> SceneLoader::LoadDetached(const std::string& name, const std::string& nextName) {
+  Parsed parsed = m_prepared.valid() && m_preparedName == name ? m_prepared.get() : Parse(name);
+  if (!nextName.empty()) Prepare(nextName);
+  return Finish(name, std::move(parsed));
+}
+
+bool SceneLoader::LoadFromMemory(const std::string& name, const std::vector<uint8_t>& bytes) {
+  std::unique_ptr<Scene> scene = Finish(name, ParseBytes(bytes));
+  if (!scene) return false;
+  scenes.push_back(std::move(scene));
+  return true;
+}
+
+SceneLoader::Parsed SceneLoader::Parse(const std::string& name) const {
   std::vector<uint8_t> bytes;
-  if (stream.is_open()) bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-  if (!stream.is_open() || stream.bad()) {
+  if (!platform::ReadWholeFile(DataPath(name), &bytes)) return Parsed{};
+  return ParseBytes(bytes);
+}
+
+SceneLoader::Parsed SceneLoader::ParseBytes(const std::vector<uint8_t>& bytes) const {
+  Parsed parsed;
+  parsed.opened = true;
+  parsed.scene = std::make_unique<Scene>(context);
+  SceneFileReader reader(bytes.data(), bytes.size());
+  parsed.failure = reader.Read(parsed.scene.get(), nullptr, nullptr);
+  if (!parsed.failure) AssembleSceneData(parsed.scene.get());
+  return parsed;
+}
+
+std::unique_ptr<Scene> SceneLoader::Finish(const std::string& name, Parsed parsed) {
+  fileName = name;
+  if (!parsed.opened) {
     m_failed = std::make_unique<Scene>(context);
     current = m_failed.get();
     ShowError("open file");
     return nullptr;
   }
-  return Build(name, bytes);
-}
-
-bool SceneLoader::LoadFromMemory(const std::string& name, const std::vector<uint8_t>& bytes) {
-  std::unique_ptr<Scene> scene = Build(name, bytes);
-  if (!scene) return false;
-  scenes.push_back(std::move(scene));
-  return true;
-}
-
-std::unique_ptr<Scene> SceneLoader::Build(const std::string& name, const std::vector<uint8_t>& bytes) {
-  fileName = name;
-  auto scene = std::make_unique<Scene>(context);
-  current = scene.get();
-  SceneFileReader reader(bytes.data(), bytes.size());
-  if (const char* failure = reader.Read(scene.get(), &SceneLoader::ResolveTextures, this)) {
+  current = parsed.scene.get();
+  // The materials come first in the file, so a texture that cannot be loaded is reported before
+  // anything found wrong after them, as when the file is read front to back.
+  const char* failure = parsed.failure;
+  for (const auto& material : parsed.scene->materials) {
+    if (!ResolveTextures(material.get())) {
+      failure = "materials";
+      break;
+    }
+  }
+  if (failure) {
     ShowError(failure);
-    m_failed = std::move(scene);
+    m_failed = std::move(parsed.scene);
     return nullptr;
   }
-  AssembleScene(scene.get(), context.device, context.context);
-  return scene;
-}
-
-bool SceneLoader::ResolveTextures(void* loader, Material* material) {
-  return static_cast<SceneLoader*>(loader)->ResolveTextures(material);
+  UploadSceneMeshes(parsed.scene.get(), context.device, context.context);
+  return std::move(parsed.scene);
 }
 
 bool SceneLoader::ResolveTextures(Material* material) {

@@ -122,3 +122,20 @@ TEST_F(FsTest, DeleteTreeRemovesLinksNotTheirTargets) {
 }
 
 }  // namespace
+
+TEST_F(FsTest, ReadWholeFileReadsEveryByteOrNothing) {
+  std::vector<uint8_t> bytes{1, 2, 3};
+  // Sizes around the read's 64 KiB steps, so a short last step or an exact fit shows.
+  for (size_t size : {size_t{0}, size_t{1}, size_t{65535}, size_t{65536}, size_t{65537}, size_t{300000}}) {
+    std::string data(size, '\0');
+    for (size_t i = 0; i < size; ++i) data[i] = static_cast<char>(i * 7 + i / 251);
+    Put(m_root / "file.bin", data);
+    ASSERT_TRUE(platform::ReadWholeFile(Root() + "file.bin", &bytes)) << size;
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), data) << size;
+  }
+  EXPECT_FALSE(platform::ReadWholeFile(Root() + "missing.bin", &bytes));
+  EXPECT_TRUE(bytes.empty());
+  bytes = {1};
+  EXPECT_FALSE(platform::ReadWholeFile(m_root.string(), &bytes));  // a directory is no file
+  EXPECT_TRUE(bytes.empty());
+}

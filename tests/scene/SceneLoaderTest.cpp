@@ -53,6 +53,43 @@ TEST_F(SceneLoaderTest, LoadsFromTheDataDirectoryAndKeepsLoadOrder) {
   EXPECT_EQ(bare.materials.size() + bare.polyObjects.size() + bare.cameras.size() + bare.lights.size(), 0u);
 }
 
+// The show reads each file ahead on a worker while the one before gets its textures: what loads,
+// in which order, and which boxes show must be as when every file is read when its turn comes.
+TEST_F(SceneLoaderTest, FilesReadAheadLoadAsFilesReadInTurn) {
+  TempDirectory directory(true);
+  std::filesystem::create_directory("engine_data");
+  ASSERT_TRUE(c4e::WriteSceneFile(CompleteScene(), "engine_data/complete.c4e"));
+  c4e::Scene empty;
+  empty.name = "empty";
+  ASSERT_TRUE(c4e::WriteSceneFile(empty, "engine_data/empty.c4e"));
+  std::vector<uint8_t> cut = c4e::WriteScene(CompleteScene());
+  cut.resize(cut.size() - 3);
+  std::ofstream("engine_data/cut.c4e", std::ios::binary).write(reinterpret_cast<const char*>(cut.data()),
+                                                             static_cast<std::streamsize>(cut.size()));
+
+  SceneLoader loader{RenderContext{}};
+  // A next file that is missing or damaged fails nothing but its own load.
+  EXPECT_TRUE(loader.Load("complete.c4e", "missing.c4e"));
+  EXPECT_TRUE(Messages("complete.c4e").empty());
+  EXPECT_FALSE(loader.Load("missing.c4e", "cut.c4e"));
+  EXPECT_EQ(Messages("missing.c4e"), std::vector<std::string>{"open file"});
+  EXPECT_FALSE(loader.Load("cut.c4e", "empty.c4e"));
+  EXPECT_EQ(Messages("cut.c4e"), std::vector<std::string>{"lights"});
+  EXPECT_EQ(loader.current->name, "complete");
+  // A file read ahead but loaded out of turn is read again; the one read ahead is not lost.
+  EXPECT_TRUE(loader.Load("complete.c4e"));
+  EXPECT_TRUE(loader.Load("empty.c4e"));
+  ASSERT_EQ(loader.scenes.size(), 3u);
+  EXPECT_EQ(loader.scenes[0]->name, "complete");
+  EXPECT_EQ(loader.scenes[1]->name, "complete");
+  EXPECT_EQ(loader.scenes[2]->name, "empty");
+  EXPECT_EQ(loader.scenes[0]->polyObjects.size(), loader.scenes[1]->polyObjects.size());
+  EXPECT_EQ(loader.scenes[0]->endTime, loader.scenes[1]->endTime);
+  // The worker's last file may still be under way when the loader goes; it waits for it.
+  SceneLoader leaving{RenderContext{}};
+  EXPECT_TRUE(leaving.Load("empty.c4e", "complete.c4e"));
+}
+
 TEST_F(SceneLoaderTest, FailuresShowTheStepCaptionedWithTheFileName) {
   SceneLoader loader{RenderContext{}};
   std::vector<uint8_t> bytes = c4e::WriteScene(CompleteScene());
@@ -98,6 +135,13 @@ TEST_F(SceneLoaderTest, MissingTexturesShowTheirOwnMessageFirst) {
     EXPECT_FALSE(loader.LoadFromMemory("textured.c4e", c4e::WriteScene(scene)));
     EXPECT_EQ(Messages("textured.c4e"), (std::vector<std::string>{c.expected, "materials"}));
   }
+  // The materials come first: their texture is reported, not what is wrong further on.
+  c4e::Scene scene = CompleteScene();
+  cases[0].set(scene.materials[0], cases[0].mapName);
+  std::vector<uint8_t> cut = c4e::WriteScene(scene);
+  cut.resize(cut.size() - 3);
+  EXPECT_FALSE(loader.LoadFromMemory("textured.c4e", cut));
+  EXPECT_EQ(Messages("textured.c4e"), (std::vector<std::string>{cases[0].expected, "materials"}));
   EXPECT_EQ(ReflectionTextureName("x."), "x.dds");
   EXPECT_EQ(ReflectionTextureName("dir.v2/cube.hdr"), "dir.v2/cube.dds");
 }

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include <zlib.h>
 
 #include "platform/d3dx/DecodedImage.h"
+#include "platform/fs.h"
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -135,11 +134,8 @@ bool DecodeImage(const uint8_t* bytes, size_t size, DecodedImage& out) {
 
 bool DecodeImageFile(const std::string& path, DecodedImage& out) {
   out = DecodedImage{};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
-  return DecodeImage(bytes.data(), bytes.size(), out);
+  std::vector<uint8_t> bytes;
+  return ReadWholeFile(path, &bytes) && DecodeImage(bytes.data(), bytes.size(), out);
 }
 
 }  // namespace platform::d3dx
