@@ -1,5 +1,6 @@
 // pulsar-show-bench [WxH] [frames] [archive]: the real show on llvmpipe. Start-up: launch to the
-// first show frame through the Application (unpacking, window, device, shaders, scenes, music).
+// first show frame through the Application (unpacking, window, device, shaders, scenes, music);
+// with 0 frames, nothing else.
 // Then, per scheduled scene, the median and 99th-percentile time of one frame (Frame plus a
 // read-back of the back buffer, which waits for the GPU), frames drawn on a 40 ms step from 2 s
 // into the scene, and the read-back alone for comparison. Beside each scene, its floor: the
@@ -104,7 +105,8 @@ class CopyFloor {
 int main(int argc, char** argv) {
   int width = 640, height = 360, frames = 60;
   if (argc > 1 && std::sscanf(argv[1], "%dx%d", &width, &height) != 2) return 2;
-  if (argc > 2) frames = std::max(5, std::atoi(argv[2]));
+  // 0 frames: the start-up alone.
+  if (argc > 2) frames = std::atoi(argv[2]) == 0 ? 0 : std::max(5, std::atoi(argv[2]));
   const std::string archive = argc > 3 ? argv[3] : PULSAR_DEFAULT_ARCHIVE;
 
   ShowOptions options;
@@ -133,6 +135,11 @@ int main(int argc, char** argv) {
   };
   frameAt(0);
   const double startup = Milliseconds(Clock::now() - launch);
+  if (frames == 0) {
+    std::printf("start-up to the first show frame: %.0f ms\n", startup);
+    application.Shutdown();
+    return 0;
+  }
 
   std::vector<double> readBack;
   for (int i = 0; i < frames; ++i) {
