@@ -14,6 +14,15 @@ namespace {
 
 class SceneLoaderTest : public ::testing::Test {
  protected:
+  // engine_data/complete.c4e and engine_data/empty.c4e (a scene of nothing) in the working directory.
+  static bool WriteCompleteAndEmptyScenes() {
+    std::filesystem::create_directory("engine_data");
+    c4e::Scene empty;
+    empty.name = "empty";
+    return c4e::WriteSceneFile(CompleteScene(), "engine_data/complete.c4e") &&
+           c4e::WriteSceneFile(empty, "engine_data/empty.c4e");
+  }
+
   void SetUp() override { platform::TakeShownMessageBoxes(); }
 
   // The texts of the boxes shown since the last call; each must be captioned with the file name.
@@ -30,11 +39,7 @@ class SceneLoaderTest : public ::testing::Test {
 
 TEST_F(SceneLoaderTest, LoadsFromTheDataDirectoryAndKeepsLoadOrder) {
   TempDirectory directory(true);
-  std::filesystem::create_directory("engine_data");
-  ASSERT_TRUE(c4e::WriteSceneFile(CompleteScene(), "engine_data/complete.c4e"));
-  c4e::Scene empty;
-  empty.name = "empty";
-  ASSERT_TRUE(c4e::WriteSceneFile(empty, "engine_data/empty.c4e"));
+  ASSERT_TRUE(WriteCompleteAndEmptyScenes());
 
   SceneLoader loader{RenderContext{}};
   EXPECT_TRUE(loader.Load("complete.c4e"));
@@ -57,11 +62,7 @@ TEST_F(SceneLoaderTest, LoadsFromTheDataDirectoryAndKeepsLoadOrder) {
 // in which order, and which boxes show must be as when every file is read when its turn comes.
 TEST_F(SceneLoaderTest, FilesReadAheadLoadAsFilesReadInTurn) {
   TempDirectory directory(true);
-  std::filesystem::create_directory("engine_data");
-  ASSERT_TRUE(c4e::WriteSceneFile(CompleteScene(), "engine_data/complete.c4e"));
-  c4e::Scene empty;
-  empty.name = "empty";
-  ASSERT_TRUE(c4e::WriteSceneFile(empty, "engine_data/empty.c4e"));
+  ASSERT_TRUE(WriteCompleteAndEmptyScenes());
   std::vector<uint8_t> cut = c4e::WriteScene(CompleteScene());
   cut.resize(cut.size() - 3);
   std::ofstream("engine_data/cut.c4e", std::ios::binary).write(reinterpret_cast<const char*>(cut.data()),
