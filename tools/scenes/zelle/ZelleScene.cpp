@@ -186,10 +186,10 @@ void AppendBall(c4e::PolyObject& mesh, Vec centre, float radius, int columns, in
 
 // A thin tube through points (a fibre).
 void AppendFibre(c4e::PolyObject& mesh, const std::vector<Vec>& points, float radius) {
-  kit::SweepParams spec;
-  spec.segments = static_cast<int>(points.size()) - 1;
-  spec.sides = 4;
-  kit::AppendTube(mesh, kit::Spline(points, false), spec, [radius](float) { return radius; });
+  kit::SweepParams sweep;
+  sweep.segments = static_cast<int>(points.size()) - 1;
+  sweep.sides = 4;
+  kit::AppendTube(mesh, kit::Spline(points, false), sweep, [radius](float) { return radius; });
 }
 
 // Spindle along axis in unit size: fibres from pole −1 to pole +1 bowing out, and short astral
