@@ -84,6 +84,8 @@ void FrameProfiler::BeginFrame() {
   platform::d3d11::MeasureLayerTime(true);
 }
 
+std::string_view PassName(std::string_view target) { return target.substr(0, target.find("->")); }
+
 std::vector<std::string> FrameProfiler::PassTargets() const {
   std::vector<std::string> targets;
   targets.reserve(m_passes.size());
@@ -106,9 +108,7 @@ void FrameProfiler::ClosePass() {
 
 void FrameProfiler::MarkPass(const char* target) {
   if (!m_inFrame) return;
-  // Creation messages name targets as "m_pRTT_1_1->Create"; the pass is the member.
-  std::string_view name = target;
-  name = name.substr(0, name.find("->"));
+  const std::string_view name = PassName(target);
   if (m_passOpen && m_passes.back().name == name) return;
   ClosePass();
   Pass pass;

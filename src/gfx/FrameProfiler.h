@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class FrameProfiler {
@@ -69,6 +70,10 @@ class FrameProfiler {
   double m_frameCpuStart = 0.0;
   uint64_t m_frames = 0;
 };
+
+// How a pass into a target is named: creation messages name targets as "m_pRTT_1_1->Create",
+// the pass is the member.
+std::string_view PassName(std::string_view target);
 
 // The profiler the drawing code reports to; null unless the show runs with --profile.
 FrameProfiler* ActiveFrameProfiler();

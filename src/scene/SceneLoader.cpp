@@ -13,12 +13,7 @@ void SceneLoader::ShowError(const std::string& text) const {
   platform::MessageBox(context.hWnd, text, fileName, MB_ICONERROR);
 }
 
-SceneLoader::~SceneLoader() {
-  if (m_prepared.valid()) m_prepared.wait();
-}
-
 void SceneLoader::Prepare(const std::string& name) {
-  if (m_prepared.valid()) m_prepared.wait();
   m_preparedName = name;
   try {
     m_prepared = std::async(std::launch::async, [this, name] { return Parse(name); });

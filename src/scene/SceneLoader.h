@@ -17,8 +17,6 @@ class SceneLoader {
   SceneLoader(const SceneLoader&) = delete;
   SceneLoader& operator=(const SceneLoader&) = delete;
 
-  ~SceneLoader();
-
   // Loads engine_data/fileName; on success the new scene is the last of scenes. With a next
   // file, that one is read and parsed on a worker thread meanwhile, for the next Load to take.
   bool Load(const std::string& fileName, const std::string& nextFileName = std::string());
@@ -52,5 +50,7 @@ class SceneLoader {
 
   std::unique_ptr<Scene> m_failed;
   std::string m_preparedName;
+  // Declared last, so it goes first: a future of std::async waits for its task when it goes, and
+  // the task reads the members above. Replacing it waits the same way.
   std::future<Parsed> m_prepared;
 };

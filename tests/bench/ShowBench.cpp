@@ -10,9 +10,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <map>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,6 +20,7 @@
 #include "app/Timer.h"
 #include "demo/CueSheet.h"
 #include "demo/Demo.h"
+#include "fx/PostEffect.h"
 #include "gfx/D3D11Device.h"
 #include "gfx/FrameProfiler.h"
 #include "gfx/RenderTarget.h"
@@ -42,12 +43,6 @@ const char* SceneName(int number) {
   static const char* const kNames[] = {"blob", "zelle", "qualle", "fratze", "magnet", "flagge",
                                        "",     "tunnel", "",      "soft",   "logo"};
   return number >= 0 && number <= 10 ? kNames[number] : "";
-}
-
-// A target as the profiler names its passes: "m_pRTT_1_1", without the creation message's tail.
-std::string ProfiledName(const RenderTarget* target) {
-  const std::string name = target->name;
-  return name.substr(0, name.find("->"));
 }
 
 // Milliseconds of one trivial copy into each target the show draws into, each finished on the
@@ -73,7 +68,7 @@ class CopyFloor {
          {m_demo.m_pTexture_1, m_demo.m_pTexture_2, m_demo.m_pRTT_1_1, m_demo.m_pRTT_1_2, m_demo.m_pRTT_4_1,
           m_demo.m_pRTT_4_2, m_demo.m_pRTT_16_1, m_demo.m_pRTT_16_2, m_demo.m_pRTT_Blur, m_demo.m_pRTT_BrightPass,
           m_demo.m_pRTT_DepthMap, m_demo.m_pRTT_SSAO, m_demo.m_pRTT_SSAO_normals_depth})
-      if (candidate != nullptr && target == ProfiledName(candidate)) into = candidate;
+      if (candidate != nullptr && target == PassName(candidate->name)) into = candidate;
     if (into == nullptr && target != "back buffer") {
       std::fprintf(stderr, "no target named %s; its pass counts nothing in the floor\n", target.c_str());
       return 0.0;
@@ -89,7 +84,7 @@ class CopyFloor {
         m_demo.m_pD3D11->SetBackBufferRenderTarget();
         m_demo.m_pD3D11->ResetViewport();
       }
-      m_demo.CopyTarget(source, 0);
+      m_demo.CopyTarget(source, static_cast<int32_t>(PostEffect::none));
       glFinish();
       times.push_back(Milliseconds(Clock::now() - start));
     }
@@ -106,7 +101,10 @@ int main(int argc, char** argv) {
   int width = 640, height = 360, frames = 60;
   if (argc > 1 && std::sscanf(argv[1], "%dx%d", &width, &height) != 2) return 2;
   // 0 frames: the start-up alone.
-  if (argc > 2) frames = std::atoi(argv[2]) == 0 ? 0 : std::max(5, std::atoi(argv[2]));
+  if (argc > 2) {
+    const int asked = std::atoi(argv[2]);
+    frames = asked == 0 ? 0 : std::max(5, asked);
+  }
   const std::string archive = argc > 3 ? argv[3] : PULSAR_DEFAULT_ARCHIVE;
 
   ShowOptions options;
@@ -149,9 +147,8 @@ int main(int argc, char** argv) {
   }
   std::printf("%dx%d, %d frames per scene on llvmpipe\nstart-up to the first show frame: %.0f ms\n", width, height,
               frames, startup);
-  std::printf("read-back alone: median %.2f ms (taken off each frame for its ratio to the floor)\n",
-              Percentile(readBack, 0.5));
   const double readBackMs = Percentile(readBack, 0.5);
+  std::printf("read-back alone: median %.2f ms (taken off each frame for its ratio to the floor)\n", readBackMs);
   CopyFloor floor(demo);
   TempDirectory profileDirectory(/*enter=*/false);
   std::printf("%-8s %10s %10s %8s %10s %8s\n", "scene", "median ms", "p99 ms", "passes", "floor ms", "ratio");

@@ -2,6 +2,7 @@
 #include "app/Timer.h"
 #include "demo/Demo.h"
 #include "demo/Lens.h"
+#include "fx/PostEffect.h"
 
 void Demo::SceneZelle(RenderTarget* output) {
   // The shells' 20,000 rings are screen-sized additive sprites, most of the frame's fill: they
@@ -16,7 +17,7 @@ void Demo::SceneZelle(RenderTarget* output) {
   ParticleView(m_pSB_Zelle2, TurnedWorld(0.02f * a, 0.03f * a, 0.04f * a));
   // The rings write no depth, so the depth cleared with their target is still clear for the cell.
   PrepareOverwritten(m_pRTT_1_1);
-  CopyTarget(m_pRTT_4_1, 0);
+  CopyTarget(m_pRTT_4_1, static_cast<int32_t>(PostEffect::none));
   m_pLens->Update();
   DrawScene(1, false, false);
   RadialOverlay();
