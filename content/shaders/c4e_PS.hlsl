@@ -74,6 +74,35 @@ cbuffer LightBuffer : register(b1)
     float flagPadding2;
 };
 
+// A specialised program is compiled with the material's switches (C4E_MATERIAL: 1 diffuse map,
+// 2 specular, 4 normal map, 8 transparent, 16 luminance map, 32 environment map, 64 reflection
+// cube), the number of lights (C4E_LIGHTS), their kinds (C4E_LIGHT_KINDS, two bits per light)
+// and the shadow flag (C4E_SHADOWS) fixed, so the branches a draw does not take fold away:
+// software rasterisers run both sides of a branch. Without them the buffers decide.
+#ifdef C4E_MATERIAL
+#define USES_DIFFUSE_MAP ((C4E_MATERIAL & 1) != 0)
+#define USES_SPECULAR ((C4E_MATERIAL & 2) != 0)
+#define USES_NORMAL_MAP ((C4E_MATERIAL & 4) != 0)
+#define IS_TRANSPARENT ((C4E_MATERIAL & 8) != 0)
+#define USES_LUMINANCE_MAP ((C4E_MATERIAL & 16) != 0)
+#define USES_ENVIRONMENT_MAP ((C4E_MATERIAL & 32) != 0)
+#define USES_REFLECTION_MAP ((C4E_MATERIAL & 64) != 0)
+#define LIGHT_COUNT (C4E_LIGHTS)
+#define LIGHT_KIND(i) ((C4E_LIGHT_KINDS >> (2 * (i))) & 3)
+#define CASTS_SHADOWS (C4E_SHADOWS != 0)
+#else
+#define USES_DIFFUSE_MAP (hasDiffuseMap != 0)
+#define USES_SPECULAR (hasSpecular != 0)
+#define USES_NORMAL_MAP (hasNormalMap != 0)
+#define IS_TRANSPARENT (transparent != 0)
+#define USES_LUMINANCE_MAP (hasLuminanceMap != 0)
+#define USES_ENVIRONMENT_MAP (hasEnvironmentMap != 0)
+#define USES_REFLECTION_MAP (hasReflectionMap != 0)
+#define LIGHT_COUNT clamp(lightCount, 0, 8)
+#define LIGHT_KIND(i) ((int)(listed[i].w + 0.5f))
+#define CASTS_SHADOWS (shaderFlag != 0)
+#endif
+
 Texture2D diffuseTexture : register(t0);
 Texture2D normalTexture : register(t1);
 Texture2D luminanceTexture : register(t2);
@@ -170,7 +199,7 @@ float ShadowFactor(PixelInputType input)
 float3 SurfaceNormal(PixelInputType input)
 {
     float3 normal = normalize(input.normal);
-    if (hasNormalMap != 0)
+    if (USES_NORMAL_MAP)
     {
         float3 bump = normalTexture.Sample(wrapSampler, input.tex).xyz * 2.0f - 1.0f;
         float3 tangent = normalize(input.tangent - normal * dot(input.tangent, normal));
@@ -183,7 +212,7 @@ float3 SurfaceNormal(PixelInputType input)
 float4 SurfaceColor(PixelInputType input)
 {
     float4 surface = float4(input.color.rgb * max(diffuseValue, 0.0f), 1.0f);
-    if (hasDiffuseMap != 0)
+    if (USES_DIFFUSE_MAP)
     {
         float4 map = diffuseTexture.Sample(wrapSampler, input.tex);
         float3 mapped = diffuseMapParamA == 1 ? map.rgb : map.rgb * surface.rgb;
@@ -202,7 +231,7 @@ float4 c4e_PS(PixelInputType input) : SV_TARGET
 
     float3 diffuse = ambientColor.rgb;
     float3 specular = float3(0.0f, 0.0f, 0.0f);
-    int count = clamp(lightCount, 0, 8);
+    int count = LIGHT_COUNT;
     // Unrolled: every entry is read at a constant index, which software rasterisers run far
     // faster than an indexed loop.
     [unroll]
@@ -212,7 +241,7 @@ float4 c4e_PS(PixelInputType input) : SV_TARGET
         {
             continue;
         }
-        int type = (int)(listed[i].w + 0.5f);
+        int type = LIGHT_KIND(i);
         float3 toLight;
         float strength = lightMultiplier[i].w;
         if (type == 1)
@@ -237,7 +266,7 @@ float4 c4e_PS(PixelInputType input) : SV_TARGET
         float wrap = saturate(lightTerms[i].w);
         float facing = dot(normal, toLight);
         float lambert = saturate((facing + wrap) / (1.0f + wrap));
-        if (i == 0 && shaderFlag != 0)
+        if (i == 0 && CASTS_SHADOWS)
         {
             // A surface turned away from the light shadows itself; fading in over the terminator
             // hides the map's texels on faces the light only grazes.
@@ -246,7 +275,7 @@ float4 c4e_PS(PixelInputType input) : SV_TARGET
         }
         float3 light = lightColor[i].rgb * strength;
         diffuse += light * lambert;
-        if (hasSpecular != 0 && facing > 0.0f)
+        if (USES_SPECULAR && facing > 0.0f)
         {
             float3 halfway = normalize(toLight + view);
             float power = max(specularPower, 1.0f);
@@ -263,23 +292,23 @@ float4 c4e_PS(PixelInputType input) : SV_TARGET
     float fresnel = 0.1f + 0.9f * pow(1.0f - saturate(dot(normal, view)), 4.0f);
     float metal = saturate(1.0f - 3.0f * max(surface.r, max(surface.g, surface.b)));
     float reflectionWeight = max(environment.x, 0.0f) * lerp(fresnel, 1.0f, metal);
-    if (hasEnvironmentMap != 0)
+    if (USES_ENVIRONMENT_MAP)
     {
         float2 panorama = float2(atan2(reflected.x, reflected.z) / (2.0f * PI) + 0.5f,
                                  acos(clamp(reflected.y, -1.0f, 1.0f)) / PI);
         color += environmentTexture.Sample(wrapSampler, panorama).rgb * reflectionWeight;
     }
-    if (hasReflectionMap != 0)
+    if (USES_REFLECTION_MAP)
     {
         color += reflectionTexture.Sample(wrapSampler, reflected).rgb * reflectionWeight;
     }
-    if (hasLuminanceMap != 0)
+    if (USES_LUMINANCE_MAP)
     {
         color += luminanceTexture.Sample(wrapSampler, input.tex).rgb;
     }
 
     float alpha = 1.0f;
-    if (transparent != 0)
+    if (IS_TRANSPARENT)
     {
         float glint = saturate(dot(specular, float3(0.3f, 0.59f, 0.11f)));
         alpha = saturate(max(surface.a * opacity, glint));

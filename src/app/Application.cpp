@@ -21,6 +21,7 @@
 #include "app/launcher/LauncherDialog.h"
 #include "demo/Demo.h"
 #include "gfx/FrameProfiler.h"
+#include "gfx/ShaderManager.h"
 #include "gfx/ShutdownAndDelete.h"
 #include "platform/audio.h"
 #include "platform/clock.h"
@@ -179,6 +180,8 @@ bool Application::InitializeDemo() {
                            static_cast<int32_t>(m_highestRefresh), m_hWnd, m_pTimer, m_keyStates)) {
     return false;
   }
+  // Runs on a fixed or stepped clock give the same frames every time.
+  m_pDemo->m_pSM->WaitForSpecialisedPrograms(SteppedClock() || m_options.clock == ClockKind::FixedStep);
   if (!m_options.profilePath.empty()) {
     m_pProfiler = new (std::nothrow) FrameProfiler();
     if (!m_pProfiler || !m_pProfiler->Create(m_options.profilePath)) {

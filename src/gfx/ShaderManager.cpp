@@ -1,7 +1,6 @@
 #include "gfx/ShaderManager.h"
 
 #include <new>
-#include <type_traits>
 #include <utility>
 
 #include "gfx/ShutdownAndDelete.h"
@@ -33,11 +32,11 @@ bool ReplaceProgram(Program* live) {
   fresh.context = live->context;
   fresh.timer = live->timer;
   bool ok = fresh.CreateSamplers() && fresh.Initialize();
-  if constexpr (std::is_same_v<Program, PostProcessShader>) {
-    // The live variants must be complete before they can change places.
-    live->WaitForVariants();
-    ok = ok && fresh.WaitForVariants();
-    if (ok) std::swap(fresh.variants, live->variants);
+  if constexpr (requires { live->variants.Swap(fresh.variants); }) {
+    // The specialised programs change places too, so none from the old source stays in use;
+    // the ones the fresh program asked for at its start must all compile.
+    ok = ok && fresh.variants.WaitForAll();
+    if (ok) live->variants.Swap(fresh.variants);
   }
   if (ok) {
     std::swap(fresh.vertexShader, live->vertexShader);
@@ -64,6 +63,11 @@ bool ShaderManager::ReloadProgramOf(const std::string& fileName, bool* known) {
   if (program == "blur") return ReplaceProgram(blurShader);
   *known = false;
   return false;
+}
+
+void ShaderManager::WaitForSpecialisedPrograms(bool wait) {
+  if (postProcessShader != nullptr) postProcessShader->variants.waitToFind = wait;
+  if (c4eShader != nullptr) c4eShader->variants.waitToFind = wait;
 }
 
 bool ShaderManager::InitShaders(HWND window, ID3D11Device* device, ID3D11DeviceContext* context, Timer* timer) {

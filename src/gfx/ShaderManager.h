@@ -30,6 +30,9 @@ class ShaderManager {
   // False, with the old code kept, when it fails (the compiler's box says why) or when no
   // program reads that file (*known is then false).
   bool ReloadProgramOf(const std::string& fileName, bool* known);
+  // Draws wait for the specialised programs they ask for (reproducible runs) or, by default,
+  // use the general program until theirs is made.
+  void WaitForSpecialisedPrograms(bool wait);
 
   BillboardShader* billboardShader = nullptr;
   C4eShader* c4eShader = nullptr;

@@ -1,5 +1,9 @@
 #include "gfx/shaders/C4eShader.h"
 
+#include <algorithm>
+#include <string>
+
+#include "app/DataDirectory.h"
 #include "gfx/ReleaseAndForget.h"
 #include "gfx/shaders/ConstantBuffer.h"
 #include "gfx/shaders/ScreenQuadDraw.h"
@@ -16,10 +20,49 @@ const D3D11_INPUT_ELEMENT_DESC kMeshLayout[6] = {
     {"BINORMAL", 0, DXGI_FORMAT_R32G32B32_FLOAT, 0, D3D11_APPEND_ALIGNED_ELEMENT, D3D11_INPUT_PER_VERTEX_DATA, 0},
 };
 
+constexpr uint32_t kMaterialBits = 7;
+constexpr uint32_t kShadowBit = 1u << 7;
+constexpr uint32_t kCountShift = 8;
+constexpr uint32_t kKindShift = 12;
+
 }  // namespace
+
+uint32_t C4eProgramKey(const C4eMaterialBufferType& material, const C4eLightsBufferType& lights) {
+  const uint32_t switches[kMaterialBits] = {material.hasDiffuseMap,   material.hasSpecular,       material.hasNormalMap,
+                                            material.transparent,     material.hasLuminanceMap,   material.hasEnvironmentMap,
+                                            material.hasReflectionMap};
+  uint32_t key = 0;
+  for (uint32_t bit = 0; bit < kMaterialBits; ++bit) key |= switches[bit] != 0 ? 1u << bit : 0u;
+  if (lights.flag != 0) key |= kShadowBit;
+  const int32_t count = std::clamp(lights.lightCount, 0, C4eLightsBufferType::kMaxLights);
+  key |= static_cast<uint32_t>(count) << kCountShift;
+  for (int32_t i = 0; i < count; ++i) {
+    // The kind as the general program rounds it; any other number lights as omni.
+    const int kind = static_cast<int>(lights.listed[i][3] + 0.5f);
+    key |= static_cast<uint32_t>(kind == 1 || kind == 2 ? kind : 0) << (kKindShift + 2 * i);
+  }
+  return key;
+}
+
+PixelShaderVariants::Defines C4eProgramDefines(uint32_t key) {
+  return {{"C4E_MATERIAL", std::to_string(key & ((1u << kMaterialBits) - 1))},
+          {"C4E_SHADOWS", (key & kShadowBit) != 0 ? "1" : "0"},
+          {"C4E_LIGHTS", std::to_string((key >> kCountShift) & 15)},
+          {"C4E_LIGHT_KINDS", std::to_string(key >> kKindShift)}};
+}
 
 bool C4eShader::Initialize() {
   if (!CreateTwoStageProgram("c4e_VS.hlsl", "c4e_VS", "c4e_PS.hlsl", "c4e_PS", kMeshLayout, 6)) return false;
+  PixelShaderVariants::Recipe recipe;
+  recipe.path = DataPath("c4e_PS.hlsl");
+  recipe.entryPoint = "c4e_PS";
+  recipe.definesOf = C4eProgramDefines;
+  recipe.describe = [](uint32_t key) {
+    std::string text;
+    for (const auto& [name, value] : C4eProgramDefines(key)) text += (text.empty() ? "" : " ") + name + "=" + value;
+    return text;
+  };
+  variants.Configure(device, std::move(recipe));
   // The transforms buffer is larger than the common matrixBuffer: five matrices.
   ReleaseAndForget(matrixBuffer);
   return CreateConstantBuffer(device, sizeof(C4eTransformsBufferType), &matrixBuffer) &&
@@ -46,19 +89,23 @@ bool C4eShader::SetShaderParameters(const C4eTransformsBufferType& transforms, c
   if (!UpdateConstantBuffer(context, lightsBuffer, lights)) return false;
   context->PSSetConstantBuffers(1, 1, &lightsBuffer);
   context->PSSetShaderResources(0, kResourceSlots, resources);
+  ID3D11PixelShader* variant = useVariants ? variants.Find(C4eProgramKey(material, lights)) : nullptr;
+  m_drawShader = variant != nullptr ? variant : pixelShader;
   return true;
 }
 
 void C4eShader::Render(UINT indexCount) {
   context->IASetInputLayout(inputLayout);
   context->VSSetShader(vertexShader, nullptr, 0);
-  context->PSSetShader(pixelShader, nullptr, 0);
+  context->PSSetShader(m_drawShader != nullptr ? m_drawShader : pixelShader, nullptr, 0);
   context->PSSetSamplers(0, 1, &wrapSampler);
   context->PSSetSamplers(1, 1, &clampSampler);
   context->DrawIndexed(indexCount, 0, 0);
 }
 
 void C4eShader::Shutdown() {
+  variants.Release();
+  m_drawShader = nullptr;
   ReleaseAndForget(lightsBuffer);
   ReleaseAndForget(materialBuffer);
   ReleaseAndForget(eyeBuffer);

@@ -3,6 +3,7 @@
 // The scene renderer fills the buffer records from its model; this class uploads and draws.
 #include <cstdint>
 
+#include "gfx/shaders/PixelShaderVariants.h"
 #include "gfx/shaders/ShaderProgram.h"
 
 // Transforms (vertex slot 0): five matrices, transposed on upload.
@@ -62,6 +63,13 @@ static_assert(sizeof(C4eLightsBufferType) == 960);
 static_assert(offsetof(C4eLightsBufferType, listed) == 48);
 static_assert(offsetof(C4eLightsBufferType, flag) == 944);
 
+// What a specialised material program fixes when it is compiled: the material's switches
+// (bits 0 to 6), the shadow flag (bit 7), the number of lights (bits 8 to 11) and each light's
+// kind, omni, directional or spot (two bits per light from bit 12).
+uint32_t C4eProgramKey(const C4eMaterialBufferType& material, const C4eLightsBufferType& lights);
+// The macros that fix them in "c4e_PS.hlsl".
+PixelShaderVariants::Defines C4eProgramDefines(uint32_t key);
+
 class C4eShader : public ShaderProgram {
  public:
   static constexpr UINT kResourceSlots = 6;  // diffuse, normal, luminance, environment, extra, reflection
@@ -70,12 +78,21 @@ class C4eShader : public ShaderProgram {
   ID3D11Buffer* materialBuffer = nullptr;
   ID3D11Buffer* lightsBuffer = nullptr;
 
+  // pixelShader is the general program; variants holds one program per key the draws have
+  // asked for, made in the background. Off: every draw goes through the general program.
+  PixelShaderVariants variants;
+  bool useVariants = true;
+
   bool Initialize();
   // Writes and binds transforms (matrixBuffer, 320 bytes here), eye, material and lights in that
   // order, then the six textures (null for absent maps); false at the first failed map.
   bool SetShaderParameters(const C4eTransformsBufferType& transforms, const C4eEyeBufferType& eye,
                            const C4eMaterialBufferType& material, const C4eLightsBufferType& lights,
                            ID3D11ShaderResourceView* const resources[kResourceSlots]);
+  // Draws with the program that SetShaderParameters picked.
   void Render(UINT indexCount);
   void Shutdown();
+
+ private:
+  ID3D11PixelShader* m_drawShader = nullptr;
 };

@@ -1,8 +1,6 @@
 #include "gfx/shaders/PostProcessShader.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <new>
 #include <string>
@@ -12,7 +10,6 @@
 #include "gfx/ReleaseAndForget.h"
 #include "gfx/shaders/ConstantBuffer.h"
 #include "gfx/shaders/ScreenQuadDraw.h"
-#include "platform/d3dx/d3dx11async.h"
 
 bool PostProcessShader::Initialize() {
   if (!CreateTwoStageProgram("postprocess_VS.hlsl", "PostProcess_VS", "postprocess_PS.hlsl", "PostProcess_PS",
@@ -25,57 +22,22 @@ bool PostProcessShader::Initialize() {
   m_uploadedArray.reset(new (std::nothrow) float[kArrayEntries * 4]());
   m_uploadedEntries = -1;
   if (effectArray == nullptr || m_uploadedArray == nullptr) return false;
-  // The translation touches no GL object; creating the shaders waits for the drawing thread.
-  m_variantJob = std::async(std::launch::async, [path = DataPath("postprocess_PS.hlsl")] {
-    std::vector<VariantCode> translated(kSpecialisedEffects.size());
-    for (size_t i = 0; i < kSpecialisedEffects.size(); ++i) {
-      const std::string number = std::to_string(kSpecialisedEffects[i]);
-      const D3D10_SHADER_MACRO defines[] = {{"FIXED_EFFECT", number.c_str()}, {nullptr, nullptr}};
-      ID3D10Blob* blob = nullptr;
-      ID3D10Blob* errors = nullptr;
-      if (SUCCEEDED(D3DX11CompileFromFileW(path.c_str(), defines, nullptr, "PostProcess_PS", "ps_5_0", 0, 0, nullptr,
-                                           &blob, &errors, nullptr))) {
-        const auto* bytes = static_cast<const uint8_t*>(blob->GetBufferPointer());
-        translated[i].code.assign(bytes, bytes + blob->GetBufferSize());
-      } else {
-        translated[i].error = errors != nullptr ? static_cast<const char*>(errors->GetBufferPointer()) : path;
-      }
-      ReleaseAndForget(blob);
-      ReleaseAndForget(errors);
-    }
-    return translated;
-  });
+  PixelShaderVariants::Recipe recipe;
+  recipe.path = DataPath("postprocess_PS.hlsl");
+  recipe.entryPoint = "PostProcess_PS";
+  recipe.definesOf = [](uint32_t effect) {
+    return PixelShaderVariants::Defines{{"FIXED_EFFECT", std::to_string(effect)}};
+  };
+  recipe.describe = [](uint32_t effect) { return "effect " + std::to_string(effect); };
+  variants.Configure(device, std::move(recipe));
+  for (int32_t effect : kSpecialisedEffects) variants.Request(static_cast<uint32_t>(effect));
   return true;
 }
 
-bool PostProcessShader::CreateVariants(const std::vector<VariantCode>& translated) {
-  bool all = true;
-  for (size_t i = 0; i < translated.size() && i < variants.size(); ++i) {
-    const VariantCode& variant = translated[i];
-    if (variant.code.empty() ||
-        FAILED(device->CreatePixelShader(variant.code.data(), variant.code.size(), nullptr, &variants[i]))) {
-      // The general program draws this effect with the same result; only its speed is lost.
-      std::fprintf(stderr, "postprocess_PS.hlsl: no program of its own for effect %d: %s\n",
-                   static_cast<int>(kSpecialisedEffects[i]), variant.error.c_str());
-      all = false;
-    }
-  }
-  return all;
-}
-
-bool PostProcessShader::WaitForVariants() {
-  if (!m_variantJob.valid()) return std::find(variants.begin(), variants.end(), nullptr) == variants.end();
-  return CreateVariants(m_variantJob.get());
-}
-
 ID3D11PixelShader* PostProcessShader::PixelShaderFor(int32_t effect) {
-  if (m_variantJob.valid() && m_variantJob.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
-    CreateVariants(m_variantJob.get());
-  }
-  if (useVariants) {
-    for (size_t i = 0; i < kSpecialisedEffects.size(); ++i) {
-      if (kSpecialisedEffects[i] == effect && variants[i] != nullptr) return variants[i];
-    }
+  if (useVariants && std::find(kSpecialisedEffects.begin(), kSpecialisedEffects.end(), effect) !=
+                         kSpecialisedEffects.end()) {
+    if (ID3D11PixelShader* variant = variants.Find(static_cast<uint32_t>(effect))) return variant;
   }
   return pixelShader;
 }
@@ -125,11 +87,8 @@ void PostProcessShader::Render(UINT indexCount) {
 }
 
 void PostProcessShader::Shutdown() {
-  // A translation under way cannot be stopped; it reads a path it holds a copy of.
-  if (m_variantJob.valid()) m_variantJob.wait();
-  m_variantJob = {};
+  variants.Release();
   m_drawShader = nullptr;
-  for (ID3D11PixelShader*& variant : variants) ReleaseAndForget(variant);
   m_uploadedArray.reset();
   m_uploadedEntries = -1;
   effectArray.reset();

@@ -3,11 +3,11 @@
 // level and an array of up to 4,096 four-float entries that the glitch fills.
 #include <array>
 #include <cstdint>
-#include <future>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "gfx/shaders/PixelShaderVariants.h"
 #include "gfx/shaders/ShaderProgram.h"
 
 // The eight values a quad hands over per draw (effectBuffer indices 0 to 7).
@@ -52,9 +52,9 @@ class PostProcessShader : public ShaderProgram {
   std::unique_ptr<float[]> effectArray;  // kArrayEntries × 4 floats, written by the glitch
   float audioLevel = 0.0f;
 
-  // pixelShader is the general program; variants[i] is kSpecialisedEffects[i] alone, null
-  // until its translation is done. Off: every draw goes through the general program.
-  std::array<ID3D11PixelShader*, kSpecialisedEffects.size()> variants{};
+  // pixelShader is the general program; variants holds kSpecialisedEffects, each alone, keyed
+  // by its number. Off: every draw goes through the general program.
+  PixelShaderVariants variants;
   bool useVariants = true;
 
   // The general program at once; the variants are translated on a thread of their own (or read
@@ -63,7 +63,7 @@ class PostProcessShader : public ShaderProgram {
   bool Initialize();
   // Waits for the variants' translation and creates them; false when one could not be made
   // (that effect then stays with the general program).
-  bool WaitForVariants();
+  bool WaitForVariants() { return variants.WaitForAll(); }
   // The pixel shader a draw with this effect number runs; picks up finished variants.
   ID3D11PixelShader* PixelShaderFor(int32_t effect);
   bool SetShaderParameters(const D3DXMATRIX& world, const D3DXMATRIX& view, const D3DXMATRIX& projection,
@@ -72,18 +72,11 @@ class PostProcessShader : public ShaderProgram {
   void Shutdown();
 
  private:
-  // One translated variant: the shader code, or the compiler's text.
-  struct VariantCode {
-    std::vector<uint8_t> code;
-    std::string error;
-  };
-  bool CreateVariants(const std::vector<VariantCode>& translated);
   // Writes the array only when the entries asked for differ from what the buffer holds: the
   // glitch changes it once a frame, while a frame draws the program dozens of times.
   bool UploadEffectArray(int32_t entryCount);
 
   ID3D11PixelShader* m_drawShader = nullptr;
-  std::future<std::vector<VariantCode>> m_variantJob;
   std::unique_ptr<float[]> m_uploadedArray;  // what arrayBuffer holds, its first m_uploadedEntries
   int32_t m_uploadedEntries = -1;            // -1: nothing written yet
 };
