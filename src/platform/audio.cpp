@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "platform/audio_stream.h"
@@ -30,9 +31,29 @@ int64_t NowNanoseconds() {
   return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+// Frames of output a reader can ask for (BASS_ChannelGetData's limit) plus the buffer being
+// heard, which it may end anywhere in.
+constexpr uint32_t kHeardFrames = AudioStream::kRingFrames / 2 + kBufferFrames;
+
+// What the show reads of a stream every frame, copied out under a lock of its own whenever the
+// stream changes: by the audio thread after each buffer, by the show after a start, pause or
+// seek. A frame then never waits while the audio thread decodes.
+struct Heard {
+  std::mutex lock;
+  uint64_t framesOutput = 0;
+  uint64_t musicFrame = 0;
+  uint64_t seekOutputFrame = 0;
+  bool playing = false;
+  bool everPlayed = false;
+  int64_t bufferTime = 0;  // when the audio thread handed over its last buffer
+  uint32_t bufferFrames = kBufferFrames;
+  std::vector<float> tail = std::vector<float>(static_cast<size_t>(kHeardFrames) * AudioStream::kChannels);
+};
+
 struct StreamSlot {
   HSTREAM handle = 0;
   std::unique_ptr<AudioStream> stream;
+  std::unique_ptr<Heard> heard = std::make_unique<Heard>();
 };
 
 struct AudioState {
@@ -71,11 +92,34 @@ void UnlockOutput() {
   if (State().device != 0) SDL_UnlockAudioDevice(State().device);
 }
 
-AudioStream* Find(HSTREAM handle) {
+StreamSlot* FindSlot(HSTREAM handle) {
   for (StreamSlot& slot : State().streams) {
-    if (slot.handle == handle && handle != 0) return slot.stream.get();
+    if (slot.handle == handle && handle != 0) return &slot;
   }
   return nullptr;
+}
+
+AudioStream* Find(HSTREAM handle) {
+  StreamSlot* slot = FindSlot(handle);
+  return slot != nullptr ? slot->stream.get() : nullptr;
+}
+
+// Copies what readers need of the stream; the caller holds the output, or the stream is one
+// the audio thread never touches (offline, or a decoding stream).
+void Publish(StreamSlot& slot) {
+  const AudioStream& stream = *slot.stream;
+  Heard& heard = *slot.heard;
+  std::lock_guard<std::mutex> hold(heard.lock);
+  if (heard.framesOutput != stream.FramesOutput()) {
+    stream.CopyOutput(stream.FramesOutput(), heard.tail.data(), static_cast<uint32_t>(heard.tail.size()));
+  }
+  heard.framesOutput = stream.FramesOutput();
+  heard.musicFrame = stream.MusicFrame();
+  heard.seekOutputFrame = stream.seekOutputFrame;
+  heard.playing = stream.playing;
+  heard.everPlayed = stream.everPlayed;
+  heard.bufferTime = State().lastBufferTime;
+  heard.bufferFrames = State().lastBufferFrames;
 }
 
 void FillOutput(void*, Uint8* bytes, int length) {
@@ -99,6 +143,9 @@ void FillOutput(void*, Uint8* bytes, int length) {
   }
   state.lastBufferTime = start;
   state.lastBufferFrames = frames;
+  for (StreamSlot& slot : state.streams) {
+    if (!slot.stream->decodeOnly) Publish(slot);
+  }
   state.busyNanoseconds.fetch_add(NowNanoseconds() - start, std::memory_order_relaxed);
 }
 
@@ -117,22 +164,26 @@ void CatchUpOffline(AudioStream& stream) {
   state.busyNanoseconds.fetch_add(NowNanoseconds() - start, std::memory_order_relaxed);
 }
 
-// The frame of the stream being heard now: the audio thread hands over one buffer at a time and
-// the device plays it during the following buffer period. Offline it is the frame due now.
-uint64_t CurrentFrame(AudioStream& stream) {
-  const AudioState& state = State();
-  if (state.offline) {
-    CatchUpOffline(stream);
-    return stream.FramesOutput();
-  }
-  const uint64_t written = stream.FramesOutput();
+// The output frame being heard now: the audio thread hands over one buffer at a time and the
+// device plays it during the following buffer period. Offline it is the frame due now.
+uint64_t HeardFrame(const Heard& heard) {
   // A stopped stream adds nothing to the buffers that follow: all it wrote has been heard.
-  if (!stream.playing) return written;
-  const uint64_t buffer = std::min<uint64_t>(written, state.lastBufferFrames);
-  const int64_t sinceBuffer = std::max<int64_t>(0, NowNanoseconds() - state.lastBufferTime);
+  if (State().offline || !heard.playing) return heard.framesOutput;
+  const uint64_t buffer = std::min<uint64_t>(heard.framesOutput, heard.bufferFrames);
+  const int64_t sinceBuffer = std::max<int64_t>(0, NowNanoseconds() - heard.bufferTime);
   const auto progressed = std::min<uint64_t>(
-      buffer, static_cast<uint64_t>(sinceBuffer * static_cast<int64_t>(state.frequency) / 1'000'000'000));
-  return written - buffer + progressed;
+      buffer, static_cast<uint64_t>(sinceBuffer * static_cast<int64_t>(State().frequency) / 1'000'000'000));
+  return heard.framesOutput - buffer + progressed;
+}
+
+// The stream's published state, up to date. Offline, a playing stream is first decoded up to
+// now on this thread, the only one; a decoding stream is only ever touched by its reader.
+Heard& ReadHeard(StreamSlot& slot) {
+  if (State().offline || slot.stream->decodeOnly) {
+    CatchUpOffline(*slot.stream);
+    Publish(slot);
+  }
+  return *slot.heard;
 }
 
 // The output device, whose audio thread pulls every playing stream.
@@ -184,13 +235,15 @@ HSTREAM BASS_StreamCreateFile(bool fromMemory, const char* file, uint64_t offset
   const HSTREAM handle = state.nextHandle++;
   LockOutput();
   state.streams.push_back({handle, std::move(stream)});
+  Publish(state.streams.back());
   UnlockOutput();
   return handle;
 }
 
 bool BASS_ChannelPlay(HSTREAM handle, bool restart) {
   AudioState& state = State();
-  AudioStream* stream = Find(handle);
+  StreamSlot* slot = FindSlot(handle);
+  AudioStream* stream = slot != nullptr ? slot->stream.get() : nullptr;
   if (!stream || stream->decodeOnly) return false;
   LockOutput();
   const bool rewound = !restart || stream->Rewind();
@@ -200,6 +253,7 @@ bool BASS_ChannelPlay(HSTREAM handle, bool restart) {
   }
   stream->playing = rewound;
   stream->everPlayed = stream->everPlayed || rewound;
+  Publish(*slot);
   UnlockOutput();
   if (state.device != 0) SDL_PauseAudioDevice(state.device, 0);
   return rewound;
@@ -212,31 +266,34 @@ uint64_t BASS_ChannelSeconds2Bytes(HSTREAM handle, double seconds) {
 }
 
 bool BASS_ChannelPause(HSTREAM handle) {
-  AudioStream* stream = Find(handle);
-  if (!stream) return false;
+  StreamSlot* slot = FindSlot(handle);
+  if (!slot) return false;
+  AudioStream* stream = slot->stream.get();
   LockOutput();
   const bool wasPlaying = stream->playing;
   stream->playing = false;
+  Publish(*slot);
   UnlockOutput();
   return wasPlaying;
 }
 
 uint64_t BASS_ChannelGetPosition(HSTREAM handle, uint32_t mode) {
-  AudioStream* stream = Find(handle);
-  if (!stream || mode != BASS_POS_BYTE) return UINT64_MAX;
-  LockOutput();
-  uint64_t frame = stream->MusicFrame();
+  StreamSlot* slot = FindSlot(handle);
+  if (!slot || mode != BASS_POS_BYTE) return UINT64_MAX;
+  Heard& heard = ReadHeard(*slot);
+  std::lock_guard<std::mutex> hold(heard.lock);
+  uint64_t frame = heard.musicFrame;
   // What was decoded since the last move but is still on its way to the speaker is not heard
   // yet; what is on its way from before the move is not of the music's new place.
-  const uint64_t onItsWay = stream->FramesOutput() - CurrentFrame(*stream);
-  frame -= std::min({frame, onItsWay, stream->FramesOutput() - stream->seekOutputFrame});
-  UnlockOutput();
+  const uint64_t onItsWay = heard.framesOutput - HeardFrame(heard);
+  frame -= std::min({frame, onItsWay, heard.framesOutput - heard.seekOutputFrame});
   return frame * AudioStream::kChannels * sizeof(float);
 }
 
 bool BASS_ChannelSetPosition(HSTREAM handle, uint64_t position, uint32_t mode) {
-  AudioStream* stream = Find(handle);
-  if (!stream || mode != BASS_POS_BYTE) return false;
+  StreamSlot* slot = FindSlot(handle);
+  if (!slot || mode != BASS_POS_BYTE) return false;
+  AudioStream* stream = slot->stream.get();
   LockOutput();
   const bool moved = stream->Seek(position / (AudioStream::kChannels * sizeof(float)));
   // The music is due in real time from here: output the device missed before the move (an
@@ -248,26 +305,37 @@ bool BASS_ChannelSetPosition(HSTREAM handle, uint64_t position, uint32_t mode) {
   }
   // Frames on their way to the speaker are the old place's; the new one is heard after them.
   stream->seekOutputFrame = stream->FramesOutput();
+  Publish(*slot);
   UnlockOutput();
   return moved;
 }
 
 int32_t BASS_ChannelGetData(HSTREAM handle, void* buffer, uint32_t length) {
-  AudioStream* stream = Find(handle);
-  if (!stream || !buffer || !(length & BASS_DATA_FLOAT)) return -1;
+  StreamSlot* slot = FindSlot(handle);
+  if (!slot || !buffer || !(length & BASS_DATA_FLOAT)) return -1;
+  AudioStream* stream = slot->stream.get();
   const uint32_t bytes = std::min<uint32_t>(length & kByteCountMask, AudioStream::kRingFrames / 2 * AudioStream::kChannels *
                                                                           static_cast<uint32_t>(sizeof(float)));
-  LockOutput();
+  const uint32_t count = bytes / sizeof(float);
   if (stream->decodeOnly) {
+    // Never played, so the audio thread never touches it.
     std::memset(buffer, 0, bytes);
-    stream->Render(static_cast<float*>(buffer), bytes / (AudioStream::kChannels * sizeof(float)));
-    UnlockOutput();
-    return static_cast<int32_t>(bytes / (AudioStream::kChannels * sizeof(float)) * AudioStream::kChannels * sizeof(float));
+    stream->Render(static_cast<float*>(buffer), count / AudioStream::kChannels);
+    return static_cast<int32_t>(count / AudioStream::kChannels * AudioStream::kChannels * sizeof(float));
   }
-  const bool played = stream->everPlayed;
-  if (played) stream->CopyOutput(CurrentFrame(*stream), static_cast<float*>(buffer), bytes / sizeof(float));
-  UnlockOutput();
-  return played ? static_cast<int32_t>(bytes / sizeof(float) * sizeof(float)) : -1;
+  Heard& heard = ReadHeard(*slot);
+  std::lock_guard<std::mutex> hold(heard.lock);
+  if (!heard.everPlayed) return -1;
+  // The count floats that end at the frame being heard; the tail ends at the last one output.
+  auto* out = static_cast<float*>(buffer);
+  const int64_t tailFirst = static_cast<int64_t>(heard.framesOutput * AudioStream::kChannels) -
+                            static_cast<int64_t>(heard.tail.size());
+  const int64_t first = static_cast<int64_t>(HeardFrame(heard) * AudioStream::kChannels) - count;
+  for (uint32_t i = 0; i < count; ++i) {
+    const int64_t at = first + i - tailFirst;
+    out[i] = at >= 0 && at < static_cast<int64_t>(heard.tail.size()) ? heard.tail[static_cast<size_t>(at)] : 0.0f;
+  }
+  return static_cast<int32_t>(count * sizeof(float));
 }
 
 bool BASS_StreamFree(HSTREAM handle) {
@@ -311,13 +379,14 @@ bool BASS_Free() {
   return true;
 }
 
+uint32_t OutputDevice() { return State().device; }
+
 int64_t ChannelPlayedFrames(HSTREAM handle) {
-  AudioStream* stream = Find(handle);
-  if (!stream) return -1;
-  LockOutput();
-  const auto frames = static_cast<int64_t>(CurrentFrame(*stream));
-  UnlockOutput();
-  return frames;
+  StreamSlot* slot = FindSlot(handle);
+  if (!slot) return -1;
+  Heard& heard = ReadHeard(*slot);
+  std::lock_guard<std::mutex> hold(heard.lock);
+  return static_cast<int64_t>(HeardFrame(heard));
 }
 
 }  // namespace platform

@@ -68,4 +68,8 @@ bool BASS_Free();
 // thread's buffers; -1 for an unknown stream. For measuring the music against the show clock.
 int64_t ChannelPlayedFrames(HSTREAM stream);
 
+// The SDL audio device the output plays through; 0 offline or before BASS_Init. Reading a
+// stream never waits for it: what a frame reads is copied out after each buffer.
+uint32_t OutputDevice();
+
 }  // namespace platform

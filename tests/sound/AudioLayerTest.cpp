@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
@@ -98,6 +99,40 @@ TEST_F(AudioLayerTest, PositionAdvancesOnlyWhilePlaying) {
     EXPECT_GT(now, previous);
     previous = now;
   }
+}
+
+TEST_F(AudioLayerTest, ReadingAPlayingStreamNeverWaitsForTheAudioThread) {
+  WriteMp3("tone.mp3", 2.0, 44100, [](double t) { return 0.3f * std::sin(2000.0 * t); },
+           [](double) { return 0.2f; });
+  ASSERT_TRUE(platform::BASS_Init(-1, 44100, 0, nullptr, nullptr));
+  const HSTREAM stream = platform::BASS_StreamCreateFile(false, "tone.mp3", 0, 0, BASS_UNICODE);
+  ASSERT_NE(stream, 0u);
+  ASSERT_TRUE(platform::BASS_ChannelPlay(stream, false));
+  while (platform::ChannelPlayedFrames(stream) < 4096) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+
+  // Another thread holds the output as the audio thread does while it decodes a buffer, for
+  // up to ten seconds or until the reads below are done.
+  std::atomic<bool> held{false}, readsDone{false}, doneWhileHeld{false};
+  std::thread holder([&] {
+    SDL_LockAudioDevice(platform::OutputDevice());
+    held = true;
+    for (int i = 0; i < 1000 && !readsDone; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    doneWhileHeld = readsDone.load();
+    SDL_UnlockAudioDevice(platform::OutputDevice());
+  });
+  while (!held) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  std::vector<float> block(512, 0.0f);
+  const int32_t bytes = platform::BASS_ChannelGetData(stream, block.data(), BASS_DATA_FLOAT | kBlockBytes);
+  const uint64_t position = platform::BASS_ChannelGetPosition(stream, BASS_POS_BYTE);
+  const int64_t played = platform::ChannelPlayedFrames(stream);
+  readsDone = true;
+  holder.join();
+  EXPECT_TRUE(doneWhileHeld) << "a read waited for the output lock";
+  EXPECT_EQ(bytes, static_cast<int32_t>(kBlockBytes));
+  EXPECT_GT(*std::max_element(block.begin(), block.end()), 0.1f) << "the block is the music being heard";
+  EXPECT_GE(played, 4096);
+  EXPECT_NE(position, UINT64_MAX);
+  EXPECT_GT(position, 0u);
 }
 
 TEST_F(AudioLayerTest, APausedStreamHoldsItsPositionAndASeekLandsOnTheSample) {
