@@ -61,12 +61,16 @@ TEST(C4eProgramKeyTest, TheKeyTellsApartEverySwitchTheProgramBranchesOnAndNothin
   moved.ambient[0] = 0.5f;
   EXPECT_EQ(C4eProgramKey(coloured, moved), plain);
 
-  // A kind the program does not know lights as omni; the kinds of unused entries do not count;
-  // the count is held to the eight entries the buffer has.
+  // A kind the program does not know lights as omni, a damaged file's number beyond any int
+  // included; the kinds of unused entries do not count; the count is held to the eight
+  // entries the buffer has.
   C4eLightsBufferType odd = lights;
   odd.listed[0][3] = 7.0f;
+  odd.listed[1][3] = 3.0e9f;
   odd.listed[5][3] = 2.0f;
-  EXPECT_EQ(C4eProgramKey(material, odd), plain);
+  C4eLightsBufferType omni = lights;
+  omni.listed[1][3] = 0.0f;
+  EXPECT_EQ(C4eProgramKey(material, odd), C4eProgramKey(material, omni));
   C4eLightsBufferType many = lights, eight = lights;
   many.lightCount = 40;
   eight.lightCount = 8;

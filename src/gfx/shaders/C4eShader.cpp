@@ -37,9 +37,11 @@ uint32_t C4eProgramKey(const C4eMaterialBufferType& material, const C4eLightsBuf
   const int32_t count = std::clamp(lights.lightCount, 0, C4eLightsBufferType::kMaxLights);
   key |= static_cast<uint32_t>(count) << kCountShift;
   for (int32_t i = 0; i < count; ++i) {
-    // The kind as the general program rounds it; any other number lights as omni.
-    const int kind = static_cast<int>(lights.listed[i][3] + 0.5f);
-    key |= static_cast<uint32_t>(kind == 1 || kind == 2 ? kind : 0) << (kKindShift + 2 * i);
+    // The kind as the general program rounds it (compared as a float: a damaged file's number
+    // may not fit an int); any other number lights as omni.
+    const float rounded = lights.listed[i][3] + 0.5f;
+    const uint32_t kind = rounded >= 1.0f && rounded < 2.0f ? 1u : rounded >= 2.0f && rounded < 3.0f ? 2u : 0u;
+    key |= kind << (kKindShift + 2 * i);
   }
   return key;
 }
