@@ -2,6 +2,8 @@
 // The lab scene on a headless llvmpipe device with the show's shader programs and render states,
 // for the rendering tests: a data directory with the HLSL and the lab's content, variants of the
 // scene written beside it, a shadow map target, and read-back helpers.
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,6 +59,26 @@ class LabRenderFixture {
 
  private:
   std::unique_ptr<TempDirectory> m_directory;
+};
+
+// A suite whose tests share one lab: creating the device and programs is the slow part.
+class LabSuite : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    s_lab = new LabRenderFixture();
+    if (!s_lab->Create(&s_error)) {
+      delete s_lab;
+      s_lab = nullptr;
+    }
+  }
+  static void TearDownTestSuite() {
+    delete s_lab;
+    s_lab = nullptr;
+  }
+  void SetUp() override { ASSERT_NE(s_lab, nullptr) << s_error; }
+
+  static inline LabRenderFixture* s_lab = nullptr;
+  static inline std::string s_error;
 };
 
 // Average of the red, green and blue bytes of one pixel.

@@ -84,21 +84,8 @@ TEST(C4eProgramKeyTest, TheKeyTellsApartEverySwitchTheProgramBranchesOnAndNothin
             defines.end());
 }
 
-class MaterialVariantTest : public ::testing::Test {
+class MaterialVariantTest : public LabSuite {
  protected:
-  static void SetUpTestSuite() {
-    s_lab = new LabRenderFixture();
-    if (!s_lab->Create(&s_error)) {
-      delete s_lab;
-      s_lab = nullptr;
-    }
-  }
-  static void TearDownTestSuite() {
-    delete s_lab;
-    s_lab = nullptr;
-  }
-  void SetUp() override { ASSERT_NE(s_lab, nullptr) << s_error; }
-
   std::vector<uint8_t> MaterialPass(Scene* scene, bool shadows, bool variants) {
     s_lab->shaders.c4eShader->useVariants = variants;
     s_lab->Pose(scene, 3000, 0);
@@ -143,12 +130,7 @@ class MaterialVariantTest : public ::testing::Test {
     return s_lab->Load(description, fileName);
   }
 
-  static LabRenderFixture* s_lab;
-  static std::string s_error;
 };
-
-LabRenderFixture* MaterialVariantTest::s_lab = nullptr;
-std::string MaterialVariantTest::s_error;
 
 TEST_F(MaterialVariantTest, EveryLabMaterialMatchesTheGeneralProgramWithAndWithoutShadows) {
   Scene* lab = LoadChanged("lab.c4e", [](c4e::Scene&) {});

@@ -12,21 +12,8 @@
 namespace scene_test {
 namespace {
 
-class SceneRenderTest : public ::testing::Test {
+class SceneRenderTest : public LabSuite {
  protected:
-  static void SetUpTestSuite() {
-    s_lab = new LabRenderFixture();
-    if (!s_lab->Create(&s_error)) {
-      delete s_lab;
-      s_lab = nullptr;
-    }
-  }
-  static void TearDownTestSuite() {
-    delete s_lab;
-    s_lab = nullptr;
-  }
-  void SetUp() override { ASSERT_NE(s_lab, nullptr) << s_error; }
-
   // The lab loaded under a name of its own, with a change applied to its description.
   template <class Change>
   Scene* LoadVariant(const std::string& fileName, Change change) {
@@ -50,12 +37,7 @@ class SceneRenderTest : public ::testing::Test {
                          [&](const c4e::Material& m) { return m.name == name; });
   }
 
-  static LabRenderFixture* s_lab;
-  static std::string s_error;
 };
-
-LabRenderFixture* SceneRenderTest::s_lab = nullptr;
-std::string SceneRenderTest::s_error;
 
 float FloatAt(const std::vector<uint8_t>& bytes, size_t offset) {
   float value = 0.0f;
