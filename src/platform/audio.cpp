@@ -99,11 +99,6 @@ StreamSlot* FindSlot(HSTREAM handle) {
   return nullptr;
 }
 
-AudioStream* Find(HSTREAM handle) {
-  StreamSlot* slot = FindSlot(handle);
-  return slot != nullptr ? slot->stream.get() : nullptr;
-}
-
 // Copies what readers need of the stream; the caller holds the output, or the stream is one
 // the audio thread never touches (offline, or a decoding stream).
 void Publish(StreamSlot& slot) {
@@ -260,7 +255,7 @@ bool BASS_ChannelPlay(HSTREAM handle, bool restart) {
 }
 
 uint64_t BASS_ChannelSeconds2Bytes(HSTREAM handle, double seconds) {
-  if (!Find(handle) || seconds <= 0.0) return 0;
+  if (!FindSlot(handle) || seconds <= 0.0) return 0;
   const auto frames = static_cast<uint64_t>(seconds * static_cast<double>(State().frequency));
   return frames * AudioStream::kChannels * sizeof(float);
 }

@@ -45,7 +45,7 @@ size_t PixelShaderVariants::MadeCount() const {
 
 void PixelShaderVariants::StartBatch() {
   if (m_waiting.empty() || m_recipe.definesOf == nullptr) return;
-  m_inBatch.swap(m_waiting);
+  m_inBatch = std::move(m_waiting);
   m_waiting.clear();
   std::vector<std::pair<uint32_t, Defines>> work;
   for (uint32_t key : m_inBatch) work.emplace_back(key, m_recipe.definesOf(key));
