@@ -214,6 +214,7 @@ class Demo {
   bool CreateGlitches();
   bool CreateSlide();
   bool CreateLens();
+  bool CreateSceneLoader();
   bool CreateScenes();
   bool StartMusic();
 

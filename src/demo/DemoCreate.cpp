@@ -33,9 +33,10 @@ bool Demo::Initialize(int32_t width, int32_t height, bool vsync, bool fullScreen
       !CreateShaderPrograms() || !CreateUtility() || !CreateSound())
     return false;
   FillRenderContext();
-  return CreateLoadingScreen() && CreateRenderTargets() && CreateScreenQuads() && CreateFadeQuads() &&
-         CreateCaptions() && CreateRadialBlur() && CreateDesignLines() && CreateParticleSystems() &&
-         CreateGlitches() && CreateSlide() && CreateLens() && CreateScenes() && StartMusic();
+  return CreateSceneLoader() && CreateLoadingScreen() && CreateRenderTargets() && CreateScreenQuads() &&
+         CreateFadeQuads() && CreateCaptions() && CreateRadialBlur() && CreateDesignLines() &&
+         CreateParticleSystems() && CreateGlitches() && CreateSlide() && CreateLens() && CreateScenes() &&
+         StartMusic();
 }
 
 void Demo::StoreArguments(int32_t width, int32_t height, bool vsync, bool fullScreen, int32_t refresh, HWND window,
@@ -216,13 +217,20 @@ bool Demo::CreateLens() {
 
 // The eleven scene files in index order, each restarted on its first camera with its settings
 // and events; the loader shows its own boxes.
-bool Demo::CreateScenes() {
+// The scene files are read, parsed and their pictures decoded on a worker thread while the
+// loading picture, the targets, quads and particles are created.
+bool Demo::CreateSceneLoader() {
   m_pScenes = new (std::nothrow) SceneLoader(m_renderContext);
   if (!m_pScenes) return false;
-  // Each scene's file is read and parsed while the one before gets its textures and uploads.
+  std::vector<std::string> files;
+  for (int32_t index = 0; index < show::kSceneCount; ++index) files.push_back(show::SceneFileName(index));
+  m_pScenes->ReadAhead(files);
+  return true;
+}
+
+bool Demo::CreateScenes() {
   for (int32_t index = 0; index < show::kSceneCount; ++index) {
-    const std::string next = index + 1 < show::kSceneCount ? show::SceneFileName(index + 1) : std::string();
-    if (!m_pScenes->Load(show::SceneFileName(index), next)) return false;
+    if (!m_pScenes->Load(show::SceneFileName(index))) return false;
     Scene& scene = *m_pScenes->scenes.back();
     scene.Restart();
     scene.currentCamera = 0;

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "app/DataDirectory.h"
+#include "platform/d3dx/DecodedImage.h"
 #include "platform/d3dx/d3dx11tex.h"
 
 TextureCache::~TextureCache() { Shutdown(); }
@@ -25,21 +26,31 @@ int32_t TextureCache::Add(std::vector<Entry*>& list, std::string_view fileName, 
   return static_cast<int32_t>(list.size() - 1);
 }
 
-ID3D11ShaderResourceView* TextureCache::Load(const std::string& path) const {
+ID3D11ShaderResourceView* TextureCache::Load(const std::string& path,
+                                             const platform::d3dx::DecodedImage* decoded) const {
   ID3D11ShaderResourceView* view = nullptr;
-  if (FAILED(D3DX11CreateShaderResourceViewFromFileW(m_device, path.c_str(), nullptr, nullptr, &view, nullptr)))
-    return nullptr;
-  return view;
+  const HRESULT hr =
+      decoded != nullptr
+          ? platform::d3dx::CreateShaderResourceViewFromImage(m_device, path.c_str(), *decoded, &view)
+          : D3DX11CreateShaderResourceViewFromFileW(m_device, path.c_str(), nullptr, nullptr, &view, nullptr);
+  return FAILED(hr) ? nullptr : view;
 }
 
-ID3D11ShaderResourceView* TextureCache::LoadCube(const std::string& path) const {
+ID3D11ShaderResourceView* TextureCache::LoadCube(const std::string& path,
+                                                 const platform::d3dx::DecodedImage* decoded) const {
   D3DX11_IMAGE_LOAD_INFO loadInfo;
   loadInfo.MiscFlags = D3D11_RESOURCE_MISC_TEXTURECUBE;
   loadInfo.Format = DXGI_FORMAT_FROM_FILE;
-  ID3D11Resource* resource = nullptr;
-  if (FAILED(D3DX11CreateTextureFromFileW(m_device, path.c_str(), &loadInfo, nullptr, &resource, nullptr)))
-    return nullptr;
-  auto* texture = static_cast<ID3D11Texture2D*>(resource);
+  ID3D11Texture2D* texture = nullptr;
+  if (decoded != nullptr) {
+    if (FAILED(platform::d3dx::CreateTextureFromImage(m_device, path.c_str(), *decoded, &loadInfo, &texture)))
+      return nullptr;
+  } else {
+    ID3D11Resource* resource = nullptr;
+    if (FAILED(D3DX11CreateTextureFromFileW(m_device, path.c_str(), &loadInfo, nullptr, &resource, nullptr)))
+      return nullptr;
+    texture = static_cast<ID3D11Texture2D*>(resource);
+  }
   D3D11_TEXTURE2D_DESC textureDesc;
   texture->GetDesc(&textureDesc);
   D3D11_SHADER_RESOURCE_VIEW_DESC viewDesc = {};
@@ -54,19 +65,19 @@ ID3D11ShaderResourceView* TextureCache::LoadCube(const std::string& path) const 
   return FAILED(hr) ? nullptr : view;
 }
 
-int32_t TextureCache::GetTexture(std::string_view fileName) {
+int32_t TextureCache::GetTexture(std::string_view fileName, const platform::d3dx::DecodedImage* decoded) {
   if (fileName.empty()) return -1;
   const int32_t found = Find(m_textures, fileName);
   if (found >= 0) return found;
-  ID3D11ShaderResourceView* view = Load(DataPath(fileName));
+  ID3D11ShaderResourceView* view = Load(DataPath(fileName), decoded);
   return view ? Add(m_textures, fileName, view) : -1;
 }
 
-int32_t TextureCache::GetCubeTexture(std::string_view fileName) {
+int32_t TextureCache::GetCubeTexture(std::string_view fileName, const platform::d3dx::DecodedImage* decoded) {
   if (fileName.empty()) return -1;
   const int32_t found = Find(m_cubeTextures, fileName);
   if (found >= 0) return found;
-  ID3D11ShaderResourceView* view = LoadCube(DataPath(fileName));
+  ID3D11ShaderResourceView* view = LoadCube(DataPath(fileName), decoded);
   return view ? Add(m_cubeTextures, fileName, view) : -1;
 }
 

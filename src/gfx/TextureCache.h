@@ -8,6 +8,9 @@
 
 class ID3D11Device;
 class ID3D11ShaderResourceView;
+namespace platform::d3dx {
+struct DecodedImage;
+}
 
 class TextureCache {
  public:
@@ -17,10 +20,11 @@ class TextureCache {
   TextureCache& operator=(const TextureCache&) = delete;
 
   // Index into the 2D list, or -1 when the name is empty or the file cannot be loaded. A
-  // failure is not remembered: the next request tries the file again.
-  int32_t GetTexture(std::string_view fileName);
+  // failure is not remembered: the next request tries the file again. A picture a loading
+  // thread has already decoded from the file stands in for reading it.
+  int32_t GetTexture(std::string_view fileName, const platform::d3dx::DecodedImage* decoded = nullptr);
   // The same for cube textures (DDS files with six faces), used by scene materials.
-  int32_t GetCubeTexture(std::string_view fileName);
+  int32_t GetCubeTexture(std::string_view fileName, const platform::d3dx::DecodedImage* decoded = nullptr);
 
   // The view at an index, or null when the index (taken unsigned) is outside the list.
   ID3D11ShaderResourceView* TextureAt(int32_t index) const;
@@ -44,8 +48,8 @@ class TextureCache {
 
   static int32_t Find(const std::vector<Entry*>& list, std::string_view fileName);
   // A new view of the file, flat or as a cube; null when it cannot be made.
-  ID3D11ShaderResourceView* Load(const std::string& path) const;
-  ID3D11ShaderResourceView* LoadCube(const std::string& path) const;
+  ID3D11ShaderResourceView* Load(const std::string& path, const platform::d3dx::DecodedImage* decoded = nullptr) const;
+  ID3D11ShaderResourceView* LoadCube(const std::string& path, const platform::d3dx::DecodedImage* decoded = nullptr) const;
   // Adds a loaded view under the name; its index, or -1 (the view released) without memory.
   static int32_t Add(std::vector<Entry*>& list, std::string_view fileName, ID3D11ShaderResourceView* view);
   bool CopyInto(ID3D11ShaderResourceView* target, ID3D11ShaderResourceView* source, std::string* message) const;

@@ -1,9 +1,12 @@
 #include "scene/SceneLoader.h"
 
+#include <algorithm>
+#include <array>
 #include <system_error>
 
 #include "app/DataDirectory.h"
 #include "gfx/TextureCache.h"
+#include "platform/d3dx/d3dx11tex.h"
 #include "platform/fs.h"
 #include "platform/message_box.h"
 #include "scene/SceneAssembly.h"
@@ -13,12 +16,50 @@ void SceneLoader::ShowError(const std::string& text) const {
   platform::MessageBox(context.hWnd, text, fileName, MB_ICONERROR);
 }
 
-void SceneLoader::Prepare(const std::string& name) {
-  m_preparedName = name;
+SceneLoader::~SceneLoader() { StopReadingAhead(); }
+
+void SceneLoader::StopReadingAhead() {
+  m_stopReading = true;
+  WaitForReaders();
+  m_stopReading = false;
+}
+
+void SceneLoader::WaitForReaders() {
+  for (std::future<void>& reader : m_readers) reader.wait();
+  m_readers.clear();
+}
+
+void SceneLoader::ReadAhead(const std::vector<std::string>& names) {
+  // The files of an earlier call stay queued in front; their readers finish first.
+  WaitForReaders();
+  auto promises = std::make_shared<std::vector<std::promise<Parsed>>>(names.size());
+  const size_t first = m_ahead.size();
+  for (size_t i = 0; i < names.size(); ++i) m_ahead.push_back({names[i], (*promises)[i].get_future()});
+  // Two readers take the files in turn: parsing and decoding keep both cores busy while the
+  // loading thread is still creating the rest of the show.
+  const size_t readers = std::min<size_t>(kReaders, names.size());
   try {
-    m_prepared = std::async(std::launch::async, [this, name] { return Parse(name); });
+    for (size_t reader = 0; reader < readers; ++reader) {
+      m_readers.push_back(std::async(std::launch::async, [this, names, promises, reader, readers] {
+        std::vector<std::string> decoded;
+        for (size_t i = reader; i < names.size(); i += readers) {
+          // A file left unread reads as missing; nobody takes it once the loader is going.
+          if (m_stopReading) {
+            (*promises)[i].set_value(Parsed{});
+            continue;
+          }
+          Parsed parsed = Parse(names[i]);
+          DecodePictures(&parsed, &decoded);
+          (*promises)[i].set_value(std::move(parsed));
+        }
+      }));
+    }
   } catch (const std::system_error&) {
-    m_prepared = {};
+    // Without threads every file is read when it is loaded.
+    m_stopReading = true;
+    WaitForReaders();
+    m_stopReading = false;
+    m_ahead.erase(m_ahead.begin() + static_cast<std::ptrdiff_t>(first), m_ahead.end());
   }
 }
 
@@ -29,9 +70,16 @@ bool SceneLoader::Load(const std::string& name, const std::string& nextName) {
   return true;
 }
 
+SceneLoader::Parsed SceneLoader::TakeParsed(const std::string& name) {
+  if (m_ahead.empty() || m_ahead.front().fileName != name) return Parse(name);
+  Parsed parsed = m_ahead.front().parsed.get();
+  m_ahead.pop_front();
+  return parsed;
+}
+
 std::unique_ptr<Scene> SceneLoader::LoadDetached(const std::string& name, const std::string& nextName) {
-  Parsed parsed = m_prepared.valid() && m_preparedName == name ? m_prepared.get() : Parse(name);
-  if (!nextName.empty()) Prepare(nextName);
+  Parsed parsed = TakeParsed(name);
+  if (!nextName.empty()) ReadAhead({nextName});
   return Finish(name, std::move(parsed));
 }
 
@@ -71,7 +119,7 @@ std::unique_ptr<Scene> SceneLoader::Finish(const std::string& name, Parsed parse
   // anything found wrong after them, as when the file is read front to back.
   const char* failure = parsed.failure;
   for (const auto& material : parsed.scene->materials) {
-    if (!ResolveTextures(material.get())) {
+    if (!ResolveTextures(material.get(), parsed.pictures)) {
       failure = "materials";
       break;
     }
@@ -85,41 +133,65 @@ std::unique_ptr<Scene> SceneLoader::Finish(const std::string& name, Parsed parse
   return std::move(parsed.scene);
 }
 
-bool SceneLoader::ResolveTextures(Material* material) {
+namespace {
+
+// The pictures a material names, in the order their failures are reported.
+struct MaterialPicture {
+  bool present;
+  const std::string& name;
+  bool cube;
+  ID3D11ShaderResourceView** view;
+  const char* failure;
+};
+
+std::array<MaterialPicture, 5> PicturesOf(Material* material) {
+  return {{
+      {material->hasDiffuse && material->hasDiffuseMap, material->diffuseMap, false, &material->diffuseTexture,
+       "couldn't load texture: "},
+      {material->hasNormalMap, material->normalMap, false, &material->normalTexture, "couldn't load normal texture: "},
+      {material->hasLuminanceMap, material->luminanceMap, false, &material->luminanceTexture,
+       "couldn't load luminance texture: "},
+      {material->hasEnvironmentMap, material->environmentMap, false, &material->environmentTexture,
+       "couldn't load environment texture: "},
+      {material->hasReflectionMap, material->reflectionMap, true, &material->reflectionTexture,
+       "couldn't load reflection texture: "},
+  }};
+}
+
+}  // namespace
+
+void SceneLoader::DecodePictures(Parsed* parsed, std::vector<std::string>* decoded) const {
+  if (!parsed->scene || parsed->failure || !context.textures) return;
+  for (const auto& material : parsed->scene->materials) {
+    for (const MaterialPicture& picture : PicturesOf(material.get())) {
+      if (!picture.present || picture.name.empty()) continue;
+      const std::string key = (picture.cube ? "cube:" : "flat:") + picture.name;
+      if (std::find(decoded->begin(), decoded->end(), key) != decoded->end()) continue;
+      decoded->push_back(key);
+      DecodedPicture entry{picture.name, picture.cube, {}};
+      // A picture that does not decode here fails again on the loading thread, which says so.
+      if (platform::d3dx::DecodeImageFile(DataPath(picture.name), entry.image))
+        parsed->pictures.push_back(std::move(entry));
+    }
+  }
+}
+
+bool SceneLoader::ResolveTextures(Material* material, const std::vector<DecodedPicture>& pictures) {
   TextureCache* textures = context.textures;
   if (!textures) return true;  // no texture cache (tools, tests): names are kept, views stay null
 
-  struct MapLookup {
-    bool present;
-    const std::string& name;
-    ID3D11ShaderResourceView** view;
-    const char* failure;
-  };
-  const MapLookup maps[] = {
-      {material->hasDiffuse && material->hasDiffuseMap, material->diffuseMap, &material->diffuseTexture,
-       "couldn't load texture: "},
-      {material->hasNormalMap, material->normalMap, &material->normalTexture, "couldn't load normal texture: "},
-      {material->hasLuminanceMap, material->luminanceMap, &material->luminanceTexture,
-       "couldn't load luminance texture: "},
-      {material->hasEnvironmentMap, material->environmentMap, &material->environmentTexture,
-       "couldn't load environment texture: "},
-  };
-  for (const MapLookup& map : maps) {
-    if (!map.present) continue;
-    const int32_t index = textures->GetTexture(map.name);
+  for (const MaterialPicture& picture : PicturesOf(material)) {
+    if (!picture.present) continue;
+    const platform::d3dx::DecodedImage* image = nullptr;
+    for (const DecodedPicture& candidate : pictures)
+      if (candidate.cube == picture.cube && candidate.name == picture.name) image = &candidate.image;
+    const int32_t index =
+        picture.cube ? textures->GetCubeTexture(picture.name, image) : textures->GetTexture(picture.name, image);
     if (index < 0) {
-      ShowError(map.failure + map.name);
+      ShowError(picture.failure + picture.name);
       return false;
     }
-    *map.view = textures->TextureAt(index);
-  }
-  if (material->hasReflectionMap) {
-    const int32_t index = textures->GetCubeTexture(material->reflectionMap);
-    if (index < 0) {
-      ShowError("couldn't load reflection texture: " + material->reflectionMap);
-      return false;
-    }
-    material->reflectionTexture = textures->CubeTextureAt(index);
+    *picture.view = picture.cube ? textures->CubeTextureAt(index) : textures->TextureAt(index);
   }
   return true;
 }

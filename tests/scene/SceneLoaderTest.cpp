@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <epoxy/gl.h>
+
 #include <cmath>
 #include <fstream>
 
 #include "SceneFixtures.h"
+#include "support/GpuTestDevice.h"
+#include "support/ImageFixtures.h"
 #include "support/TempDirectory.h"
 #include "gfx/TextureCache.h"
+#include "platform/d3dx/d3dx11tex.h"
 #include "platform/message_box.h"
 #include "scene/SceneLoader.h"
 
@@ -89,6 +94,98 @@ TEST_F(SceneLoaderTest, FilesReadAheadLoadAsFilesReadInTurn) {
   // The worker's last file may still be under way when the loader goes; it waits for it.
   SceneLoader leaving{RenderContext{}};
   EXPECT_TRUE(leaving.Load("empty.c4e", "complete.c4e"));
+}
+
+// The show reads every file ahead at once, on two readers: each Load still takes its own file,
+// in turn, with its own boxes; a file asked for out of turn is read in place.
+TEST_F(SceneLoaderTest, AListReadAheadLoadsInTurnWithTheBoxesOfEachFile) {
+  TempDirectory directory(true);
+  ASSERT_TRUE(WriteCompleteAndEmptyScenes());
+  std::vector<uint8_t> cut = c4e::WriteScene(CompleteScene());
+  cut.resize(cut.size() - 3);
+  WriteBytes("engine_data/cut.c4e", cut);
+
+  SceneLoader loader{RenderContext{}};
+  loader.ReadAhead({"complete.c4e", "missing.c4e", "cut.c4e", "empty.c4e", "complete.c4e"});
+  EXPECT_TRUE(loader.Load("complete.c4e"));
+  EXPECT_FALSE(loader.Load("missing.c4e"));
+  EXPECT_EQ(Messages("missing.c4e"), std::vector<std::string>{"open file"});
+  EXPECT_FALSE(loader.Load("cut.c4e"));
+  EXPECT_EQ(Messages("cut.c4e"), std::vector<std::string>{"lights"});
+  EXPECT_TRUE(loader.Load("complete.c4e"));  // out of turn: "empty.c4e" waits in front
+  EXPECT_TRUE(loader.Load("empty.c4e"));
+  EXPECT_TRUE(loader.Load("complete.c4e"));
+  ASSERT_EQ(loader.scenes.size(), 4u);
+  EXPECT_EQ(loader.scenes[2]->name, "empty");
+  EXPECT_EQ(loader.scenes[3]->polyObjects.size(), loader.scenes[0]->polyObjects.size());
+  EXPECT_TRUE(Messages("complete.c4e").empty());
+
+  // A loader that goes while its readers are at work stops them and waits.
+  SceneLoader leaving{RenderContext{}};
+  leaving.ReadAhead(std::vector<std::string>(40, "complete.c4e"));
+}
+
+// A reader decodes the pictures a scene names; the loading thread only makes their textures,
+// which must be those the files give when read in turn.
+TEST_F(SceneLoaderTest, PicturesDecodedAheadMakeTheTexturesTheirFilesMake) {
+  TempDirectory directory(true);
+  testing_support::GpuTestDevice gpu;
+  ASSERT_TRUE(gpu.Create(32, 32));
+  std::filesystem::create_directory("engine_data");
+  std::vector<uint8_t> rgba(16 * 8 * 4);
+  for (size_t i = 0; i < rgba.size(); ++i) rgba[i] = static_cast<uint8_t>(i * 37 % 251);
+  WriteBytes("engine_data/wood.png", EncodePng(16, 8, rgba));
+  DdsFixture sky;
+  sky.kind = DdsFixture::Kind::Bc3;
+  sky.width = sky.height = 8;
+  sky.mipLevels = 2;
+  sky.cube = true;
+  WriteBytes("engine_data/sky.dds", EncodeDds(sky));
+  c4e::Scene scene = CompleteScene();
+  scene.materials[0].hasDiffuseMap = true;
+  scene.materials[0].diffuseMap = "wood.png";
+  scene.materials[0].hasReflectionMap = true;
+  scene.materials[0].reflectionMap = "sky.png";  // read as sky.dds
+  ASSERT_TRUE(c4e::WriteSceneFile(scene, "engine_data/textured.c4e"));
+
+  TextureCache decodedAhead(gpu.device);
+  TextureCache readInTurn(gpu.device);
+  RenderContext context;
+  context.device = gpu.device;
+  context.context = gpu.context;
+  context.textures = &decodedAhead;
+  SceneLoader ahead(context);
+  context.textures = &readInTurn;
+  SceneLoader inTurn(context);
+  ahead.ReadAhead({"textured.c4e"});
+  const uint64_t readsBefore = platform::d3dx::ImageFileReadCount();
+  ASSERT_TRUE(ahead.Load("textured.c4e"));
+  EXPECT_EQ(platform::d3dx::ImageFileReadCount(), readsBefore);
+  ASSERT_TRUE(inTurn.Load("textured.c4e"));
+  EXPECT_EQ(platform::d3dx::ImageFileReadCount() - readsBefore, 2u);
+
+  const Material& early = *ahead.scenes[0]->materials[0];
+  const Material& late = *inTurn.scenes[0]->materials[0];
+  ASSERT_NE(early.diffuseTexture, nullptr);
+  ASSERT_NE(early.reflectionTexture, nullptr);
+  for (const auto& [a, b] : {std::pair{early.diffuseTexture, late.diffuseTexture},
+                             std::pair{early.reflectionTexture, late.reflectionTexture}}) {
+    D3D11_SHADER_RESOURCE_VIEW_DESC descA;
+    D3D11_SHADER_RESOURCE_VIEW_DESC descB;
+    a->GetDesc(&descA);
+    b->GetDesc(&descB);
+    EXPECT_EQ(descA.ViewDimension, descB.ViewDimension);
+    EXPECT_EQ(descA.Format, descB.Format);
+  }
+  std::vector<uint8_t> texelsA(rgba.size());
+  std::vector<uint8_t> texelsB(rgba.size());
+  glGetTextureImage(early.diffuseTexture->glTexture(), 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                    static_cast<GLsizei>(texelsA.size()), texelsA.data());
+  glGetTextureImage(late.diffuseTexture->glTexture(), 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                    static_cast<GLsizei>(texelsB.size()), texelsB.data());
+  EXPECT_EQ(texelsA, rgba);
+  EXPECT_EQ(texelsA, texelsB);
+  testing_support::ExpectNoGLErrors();
 }
 
 TEST_F(SceneLoaderTest, FailuresShowTheStepCaptionedWithTheFileName) {

@@ -40,6 +40,15 @@ HRESULT D3DX11CreateShaderResourceViewFromFileW(ID3D11Device* pDevice, const cha
                                                 ID3D11ShaderResourceView** ppShaderResourceView, HRESULT* pHResult);
 
 namespace platform::d3dx {
+struct DecodedImage;
+
+// The file loaders' second half, for a picture a loading thread has already decoded; path
+// names the picture in messages. Nothing is read, so ImageFileReadCount does not change.
+HRESULT CreateTextureFromImage(ID3D11Device* device, const char* path, const DecodedImage& image,
+                               D3DX11_IMAGE_LOAD_INFO* loadInfo, ID3D11Texture2D** texture);
+HRESULT CreateShaderResourceViewFromImage(ID3D11Device* device, const char* path, const DecodedImage& image,
+                                          ID3D11ShaderResourceView** view);
+
 // How many image files the loaders have opened so far; lets tests see that a cache did not
 // read a file again.
 uint64_t ImageFileReadCount();

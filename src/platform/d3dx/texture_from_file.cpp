@@ -64,6 +64,25 @@ HRESULT CreateTexture(ID3D11Device* device, const char* path, D3DX11_IMAGE_LOAD_
   ++g_imageFileReads;
   DecodedImage image;
   if (!DecodeImageFile(path, image)) return D3DX11_ERR_INVALID_DATA;
+  return CreateTextureFromImage(device, path, image, loadInfo, texture);
+}
+
+// A view of a texture just created; the view keeps the texture alive, our reference goes.
+HRESULT ViewOfNewTexture(ID3D11Device* device, ID3D11Texture2D* texture, ID3D11ShaderResourceView** view) {
+  if (device == nullptr || texture == nullptr) return E_INVALIDARG;
+  const HRESULT hr = device->CreateShaderResourceView(texture, nullptr, view);
+  texture->Release();
+  return hr;
+}
+
+}  // namespace
+
+uint64_t ImageFileReadCount() { return g_imageFileReads; }
+
+HRESULT CreateTextureFromImage(ID3D11Device* device, const char* path, const DecodedImage& image,
+                               D3DX11_IMAGE_LOAD_INFO* loadInfo, ID3D11Texture2D** texture) {
+  *texture = nullptr;
+  if (!device || !path) return E_INVALIDARG;
   const D3DX11_IMAGE_LOAD_INFO defaults;
   D3D11_TEXTURE2D_DESC desc;
   const HRESULT described = DescribeTexture(path, image, loadInfo ? *loadInfo : defaults, desc);
@@ -79,9 +98,13 @@ HRESULT CreateTexture(ID3D11Device* device, const char* path, D3DX11_IMAGE_LOAD_
   return device->CreateTexture2D(&desc, initial.data(), texture);
 }
 
-}  // namespace
-
-uint64_t ImageFileReadCount() { return g_imageFileReads; }
+HRESULT CreateShaderResourceViewFromImage(ID3D11Device* device, const char* path, const DecodedImage& image,
+                                          ID3D11ShaderResourceView** view) {
+  *view = nullptr;
+  ID3D11Texture2D* texture = nullptr;
+  const HRESULT created = CreateTextureFromImage(device, path, image, nullptr, &texture);
+  return FAILED(created) ? created : ViewOfNewTexture(device, texture, view);
+}
 
 }  // namespace platform::d3dx
 
@@ -113,11 +136,7 @@ HRESULT D3DX11CreateShaderResourceViewFromFileW(ID3D11Device* pDevice, const cha
     } else {
       ID3D11Texture2D* texture = nullptr;
       hr = platform::d3dx::CreateTexture(pDevice, pSrcFile, pLoadInfo, &texture);
-      if (SUCCEEDED(hr)) {
-        // The view keeps the texture alive; our own reference goes.
-        hr = pDevice->CreateShaderResourceView(texture, nullptr, ppShaderResourceView);
-        texture->Release();
-      }
+      if (SUCCEEDED(hr)) hr = platform::d3dx::ViewOfNewTexture(pDevice, texture, ppShaderResourceView);
     }
   }
   if (pHResult) *pHResult = hr;
