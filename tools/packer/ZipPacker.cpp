@@ -32,6 +32,18 @@ bool IsAlreadyCompressed(const std::string& name) {
   return extension == ".mp3" || extension == ".png" || extension == ".jpg" || extension == ".jpeg";
 }
 
+// Every deflated byte is inflated again at each start: a file that deflate shrinks by less than
+// a third (the densest scene meshes) is stored, which starts faster and costs the archive little.
+bool WorthDeflating(const std::vector<char>& data) {
+  if (data.empty()) return false;
+  uLongf packed = compressBound(static_cast<uLong>(data.size()));
+  std::vector<Bytef> buffer(packed);
+  if (compress2(buffer.data(), &packed, reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()),
+                Z_BEST_COMPRESSION) != Z_OK)
+    return true;
+  return packed * 3 < data.size() * 2;
+}
+
 std::vector<unsigned char> ExtendedTimestamp() {
   std::vector<unsigned char> block = {'U', 'T', 5, 0, 1};
   for (int i = 0; i < 4; ++i) block.push_back(static_cast<unsigned char>(kEntryUnixTime >> (8 * i)));
@@ -96,7 +108,7 @@ bool AddEntry(zipFile zip, const Entry& entry, std::string* error) {
   info.external_fa = directory ? (kDirectoryMode << 16) | kDosDirectoryBit : kFileMode << 16;
 
   const std::vector<unsigned char> extra = ExtendedTimestamp();
-  const bool store = directory || IsAlreadyCompressed(entry.name);
+  const bool store = directory || IsAlreadyCompressed(entry.name) || !WorthDeflating(data);
   const int zip64 = data.size() >= 0xFFFFFFFFu ? 1 : 0;
   if (zipOpenNewFileInZip4_64(zip, entry.name.c_str(), &info, extra.data(), static_cast<uInt>(extra.size()),
                               extra.data(), static_cast<uInt>(extra.size()), nullptr, store ? 0 : Z_DEFLATED,
