@@ -47,3 +47,17 @@ execute_process(COMMAND ${PACK} ${WORK}/three.dat ${WORK}/nowhere engine_data RE
 if(result EQUAL 0 OR EXISTS ${WORK}/three.dat OR EXISTS ${WORK}/three.dat.partial)
   message(FATAL_ERROR "packing a missing stage must fail without output")
 endif()
+
+# Files that deflate shrinks by less than a third are stored, the others deflated: a stage of
+# 64 KiB of random letters and 64 KiB of one repeated line packs to a little over 64 KiB.
+set(mixed ${WORK}/mixed)
+file(MAKE_DIRECTORY ${mixed}/engine_data)
+string(RANDOM LENGTH 65536 dense)
+file(WRITE ${mixed}/engine_data/dense.c4e "${dense}")
+string(REPEAT "the same line again\n" 3277 sparse)
+file(WRITE ${mixed}/engine_data/sparse.c4e "${sparse}")
+execute_process(COMMAND ${PACK} ${WORK}/mixed.dat ${mixed} engine_data RESULT_VARIABLE result)
+file(SIZE ${WORK}/mixed.dat packed)
+if(NOT result EQUAL 0 OR packed LESS 65536 OR packed GREATER 73728)
+  message(FATAL_ERROR "dense stored and sparse deflated should pack to 64-72 KiB, not ${packed} bytes")
+endif()
