@@ -48,9 +48,13 @@ void SceneLoader::ReadAhead(const std::vector<std::string>& names) {
             (*promises)[i].set_value(Parsed{});
             continue;
           }
-          Parsed parsed = Parse(names[i]);
-          DecodePictures(&parsed, &decoded);
-          (*promises)[i].set_value(std::move(parsed));
+          try {
+            Parsed parsed = Parse(names[i]);
+            DecodePictures(&parsed, &decoded);
+            (*promises)[i].set_value(std::move(parsed));
+          } catch (...) {
+            (*promises)[i].set_exception(std::current_exception());
+          }
         }
       }));
     }
@@ -72,9 +76,14 @@ bool SceneLoader::Load(const std::string& name, const std::string& nextName) {
 
 SceneLoader::Parsed SceneLoader::TakeParsed(const std::string& name) {
   if (m_ahead.empty() || m_ahead.front().fileName != name) return Parse(name);
-  Parsed parsed = m_ahead.front().parsed.get();
+  std::future<Parsed> ahead = std::move(m_ahead.front().parsed);
   m_ahead.pop_front();
-  return parsed;
+  try {
+    return ahead.get();
+  } catch (const std::exception&) {
+    // A reader that ran out of memory or threads leaves its file to be read here.
+    return Parse(name);
+  }
 }
 
 std::unique_ptr<Scene> SceneLoader::LoadDetached(const std::string& name, const std::string& nextName) {
