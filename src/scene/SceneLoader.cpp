@@ -41,7 +41,6 @@ void SceneLoader::ReadAhead(const std::vector<std::string>& names) {
   try {
     for (size_t reader = 0; reader < readers; ++reader) {
       m_readers.push_back(std::async(std::launch::async, [this, names, promises, reader, readers] {
-        std::vector<std::string> decoded;
         for (size_t i = reader; i < names.size(); i += readers) {
           // A file left unread reads as missing; nobody takes it once the loader is going.
           if (m_stopReading) {
@@ -50,7 +49,7 @@ void SceneLoader::ReadAhead(const std::vector<std::string>& names) {
           }
           try {
             Parsed parsed = Parse(names[i]);
-            DecodePictures(&parsed, &decoded);
+            DecodePictures(&parsed);
             (*promises)[i].set_value(std::move(parsed));
           } catch (...) {
             (*promises)[i].set_exception(std::current_exception());
@@ -169,14 +168,21 @@ std::array<MaterialPicture, 5> PicturesOf(Material* material) {
 
 }  // namespace
 
-void SceneLoader::DecodePictures(Parsed* parsed, std::vector<std::string>* decoded) const {
+bool SceneLoader::ClaimPicture(const std::string& name, bool cube) {
+  const std::lock_guard<std::mutex> lock(m_claimedMutex);
+  const std::pair<std::string, bool> picture{name, cube};
+  if (std::find(m_claimedPictures.begin(), m_claimedPictures.end(), picture) != m_claimedPictures.end()) return false;
+  m_claimedPictures.push_back(picture);
+  return true;
+}
+
+void SceneLoader::DecodePictures(Parsed* parsed) {
   if (!parsed->scene || parsed->failure || !context.textures) return;
   for (const auto& material : parsed->scene->materials) {
     for (const MaterialPicture& picture : PicturesOf(material.get())) {
-      if (!picture.present || picture.name.empty()) continue;
-      const std::string key = (picture.cube ? "cube:" : "flat:") + picture.name;
-      if (std::find(decoded->begin(), decoded->end(), key) != decoded->end()) continue;
-      decoded->push_back(key);
+      // A picture two scenes share is decoded once: the other scene finds it in the texture
+      // cache, or reads the file itself should it load first.
+      if (!picture.present || picture.name.empty() || !ClaimPicture(picture.name, picture.cube)) continue;
       DecodedPicture entry{picture.name, picture.cube, {}};
       // A picture that does not decode here fails again on the loading thread, which says so.
       if (platform::d3dx::DecodeImageFile(DataPath(picture.name), entry.image))

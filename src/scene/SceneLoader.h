@@ -7,6 +7,7 @@
 #include <deque>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -62,8 +63,10 @@ class SceneLoader {
   Parsed ParseBytes(const std::vector<uint8_t>& bytes) const;
   // The scene read ahead under this name, or the file read and parsed now.
   Parsed TakeParsed(const std::string& fileName);
-  // Decodes the pictures of the scene's materials that are not among those already decoded.
-  void DecodePictures(Parsed* parsed, std::vector<std::string>* decoded) const;
+  // Decodes the pictures of the scene's materials that no reader has claimed yet.
+  void DecodePictures(Parsed* parsed);
+  // True for the first reader to ask for this picture.
+  bool ClaimPicture(const std::string& name, bool cube);
   // Resolves the textures and uploads the meshes; shows the failure of either step.
   std::unique_ptr<Scene> Finish(const std::string& fileName, Parsed parsed);
   bool ResolveTextures(Material* material, const std::vector<DecodedPicture>& pictures);
@@ -77,6 +80,8 @@ class SceneLoader {
   std::unique_ptr<Scene> m_failed;
   std::deque<Ahead> m_ahead;
   std::atomic<bool> m_stopReading{false};
+  std::mutex m_claimedMutex;
+  std::vector<std::pair<std::string, bool>> m_claimedPictures;
   // Declared last, so they go first: a future of std::async waits for its task when it goes,
   // and the tasks read the members above.
   std::vector<std::future<void>> m_readers;
