@@ -8,13 +8,14 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <new>
 
 #include "app/MemoryZipStream.h"
 #include "platform/fs.h"
 
 namespace {
 
-constexpr size_t kTransferBytes = 16384;
+constexpr size_t kTransferBytes = 1 << 20;
 constexpr uint32_t kEncryptedFlag = 0x0001;
 
 unzFile Zip(void* archive) { return static_cast<unzFile>(archive); }
@@ -38,6 +39,8 @@ ArchiveReader::~ArchiveReader() { Close(); }
 bool ArchiveReader::SetRoot(const std::string& root) {
   Close();
   m_error.clear();
+  m_errorEntry = -1;
+  m_unpacking = -1;
   m_root = root;
   if (m_root.empty()) {
     char directory[PATH_MAX];
@@ -59,6 +62,20 @@ bool ArchiveReader::Open(const std::string& archiveName, const std::string& root
   close(descriptor);
   if (isDirectory) return NoteError(archiveName, std::strerror(EISDIR)), false;
 
+  // The show's archive is read whole, at once: minizip over a file seeks and reads it 16 KiB at a
+  // time, two system calls a step. One far larger than any show is read from the file.
+  if (status.st_size > 0 && static_cast<uint64_t>(status.st_size) <= m_wholeReadLimit) {
+    try {
+      if (!platform::ReadWholeFile(archiveName, &m_fileBytes)) {
+        return NoteError(archiveName, std::strerror(errno)), false;
+      }
+      m_memory = MemoryZipBytes{m_fileBytes.data(), m_fileBytes.size()};
+      zlib_filefunc64_def functions = MemoryZipFunctions(&m_memory);
+      return Adopt(unzOpen2_64(archiveName.c_str(), &functions), archiveName);
+    } catch (const std::bad_alloc&) {
+      std::vector<uint8_t>().swap(m_fileBytes);
+    }
+  }
   return Adopt(unzOpen64(archiveName.c_str()), archiveName);
 }
 
@@ -95,10 +112,13 @@ void ArchiveReader::Close() {
   m_position = -1;
   m_cachedEntry = ArchiveEntry{};
   std::vector<uint8_t>().swap(m_buffer);
+  std::vector<uint8_t>().swap(m_fileBytes);
 }
 
 void ArchiveReader::NoteError(const std::string& what, const std::string& reason) {
-  if (m_error.empty()) m_error = what + ": " + reason;
+  if (!m_error.empty()) return;
+  m_error = what + ": " + reason;
+  m_errorEntry = m_unpacking;
 }
 
 void ArchiveReader::CloseOpenEntry() {
@@ -138,6 +158,7 @@ bool ArchiveReader::GetEntry(int32_t index, ArchiveEntry* entry) {
     return true;
   }
   const auto damaged = [&] {
+    m_unpacking = index;
     NoteError("entry " + std::to_string(index), "damaged zip directory");
     return false;
   };
@@ -180,6 +201,7 @@ void ArchiveReader::EnsureDirectory(const std::string& directory) {
 
 void ArchiveReader::UnpackEntry(int32_t index, const std::string& name) {
   if (m_byteLimitReached || !IsContainedEntryPath(name)) return;
+  m_unpacking = index;
   ArchiveEntry entry;
   if (!GetEntry(index, &entry)) return;
 

@@ -38,10 +38,15 @@ long ZCALLBACK Seek(voidpf /*opaque*/, voidpf stream, ZPOS64_T offset, int origi
     case ZLIB_FILEFUNC_SEEK_END: base = s.source.size; break;
     default: return -1;
   }
-  // Offsets come from the archive's own (possibly damaged) directory: no wrap-around, and
-  // nothing past the end, where a file's seek would leave reads empty anyway.
-  if (offset > s.source.size || base > s.source.size - offset) return -1;
-  s.position = base + offset;
+  // The offset is signed, as for a file: minizip steps back over an entry's extra field with a
+  // "negative" unsigned offset from the current position. Offsets come from the archive's own
+  // (possibly damaged) directory: nothing before the start or past the end, where a file's seek
+  // would leave reads empty anyway.
+  const auto step = static_cast<int64_t>(offset);
+  if (step < 0 ? static_cast<uint64_t>(-(step + 1)) >= base : static_cast<uint64_t>(step) > s.source.size - base) {
+    return -1;
+  }
+  s.position = step < 0 ? base - (static_cast<uint64_t>(-(step + 1)) + 1) : base + static_cast<uint64_t>(step);
   return 0;
 }
 

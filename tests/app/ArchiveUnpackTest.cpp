@@ -269,6 +269,48 @@ TEST_F(ArchiveUnpackTest, EncryptedEntriesAreNeverWrittenAsGarbage) {
   EXPECT_EQ(ReadWholeFile("engine_data/open.txt"), "open");
 }
 
+// The show's archive is unpacked by two readers side by side; what they report and write is what
+// one reader in archive order would.
+TEST_F(ArchiveUnpackTest, SideBySideUnpackingTellsTheEarliestDamageAndWritesEverythingElse) {
+  const auto stored = [](std::string name, std::string data) {
+    TestZipEntry entry = TestFile(std::move(name), std::move(data));
+    entry.stored = true;
+    return entry;
+  };
+  // Sizes that send the earlier damaged entry to the second reader, the later one to the first.
+  WriteTestZip("demo.dat", {stored("engine_data/big0", std::string(50000, '0')),
+                            stored("engine_data/a.txt", "MARKA" + std::string(30000, 'a')),
+                            stored("engine_data/big2", std::string(40000, '2')),
+                            stored("engine_data/b.txt", "MARKB" + std::string(20000, 'b')),
+                            TestFile("engine_data/c.txt", "c")});
+  std::string bytes = ReadWholeFile("demo.dat");
+  for (const char* marker : {"MARKA", "MARKB"}) {
+    const size_t at = bytes.find(marker);
+    ASSERT_NE(at, std::string::npos);
+    bytes[at] = 'X';
+  }
+  WriteWholeFile("demo.dat", bytes);
+  EXPECT_FALSE(UnpackDemo());
+  EXPECT_THAT(m_error, HasSubstr("demo.dat: could not unpack engine_data/a.txt: checksum mismatch"));
+  EXPECT_EQ(ReadWholeFile("engine_data/big0"), std::string(50000, '0'));
+  EXPECT_EQ(ReadWholeFile("engine_data/big2"), std::string(40000, '2'));
+  EXPECT_EQ(ReadWholeFile("engine_data/c.txt"), "c");
+}
+
+// A name given twice, or a file where another entry needs a directory: in order, the later
+// entry wins or fails, as it always did.
+TEST_F(ArchiveUnpackTest, ClashingNamesUnpackInArchiveOrder) {
+  Unpack({TestFile("engine_data/same.txt", "earlier"), TestFile("engine_data/filler", std::string(30000, 'f')),
+          TestFile("engine_data/same.txt", "later")});
+  EXPECT_EQ(m_error, "");
+  EXPECT_EQ(ReadWholeFile("engine_data/same.txt"), "later");
+
+  Unpack({TestFile("engine_data/x", "a file"), TestFile("engine_data/filler", std::string(30000, 'f')),
+          TestFile("engine_data/x/y", "below a file")});
+  EXPECT_THAT(m_error, HasSubstr("could not unpack engine_data/x: "));
+  EXPECT_EQ(ReadWholeFile("engine_data/x"), "a file");
+}
+
 TEST_F(ArchiveUnpackTest, UnpackingStopsAtTheByteLimit) {
   WriteTestZip("demo.dat", {TestFile("engine_data/1", std::string(100, '1')), TestFile("engine_data/2", std::string(100, '2')),
                             TestFile("engine_data/3", std::string(100, '3')), TestFile("engine_data/4", "4")});
@@ -343,8 +385,12 @@ TEST_F(ArchiveUnpackTest, ReaderDescribesEntriesInAnyOrder) {
 
 TEST(ArchiveFromMemory, UnpacksLikeTheFileAndRefusesWhatIsCutShort) {
   TempDirectory sandbox;
+  // The timestamp block is an extra field: minizip steps back over it with a negative offset.
+  TestZipEntry stamped = TestFile("engine_data/stamped.txt", "s");
+  stamped.extra = ExtendedTimestampBlock(1, {1600000000});
   WriteTestZip(sandbox.path() / "show.zip", {TestFile("engine_data/a.txt", std::string(5000, 'a')),
-                                             TestFile("../climb.txt", "c"), TestDirectory("engine_data/empty/")});
+                                             TestFile("../climb.txt", "c"), TestDirectory("engine_data/empty/"),
+                                             stamped});
   const std::string whole = ReadWholeFile(sandbox.path() / "show.zip");
   const auto* bytes = reinterpret_cast<const uint8_t*>(whole.data());
   const fs::path fromFile = sandbox.path() / "from-file";
@@ -353,8 +399,11 @@ TEST(ArchiveFromMemory, UnpacksLikeTheFileAndRefusesWhatIsCutShort) {
   fs::create_directory(fromMemory);
   {
     ArchiveReader reader;
+    reader.SetWholeReadLimit(0);
     ASSERT_TRUE(reader.Open((sandbox.path() / "show.zip").string(), fromFile.string())) << reader.error();
+    EXPECT_EQ(reader.Memory().bytes, nullptr);
     UnpackEntries(&reader);
+    EXPECT_EQ(reader.error(), "");
   }
   {
     ArchiveReader reader;
@@ -365,6 +414,8 @@ TEST(ArchiveFromMemory, UnpacksLikeTheFileAndRefusesWhatIsCutShort) {
   EXPECT_EQ(ListTree(fromMemory), ListTree(fromFile));
   EXPECT_THAT(ListTree(fromMemory), ::testing::Contains("engine_data/a.txt"));
   EXPECT_EQ(ReadWholeFile(fromMemory / "engine_data/a.txt"), std::string(5000, 'a'));
+  EXPECT_EQ(fs::last_write_time(fromMemory / "engine_data/stamped.txt"),
+            fs::last_write_time(fromFile / "engine_data/stamped.txt"));
 
   // Cut before its zip directory ends, the archive is refused with the reason and nothing lands.
   const fs::path root = sandbox.path() / "root";
