@@ -2,11 +2,10 @@
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "app/LargePages.h"
 #include "app/StopSignals.h"
 
 int main(int argc, char** argv) {
-  // Before any thread exists, so that none of them takes the stop signals.
-  InstallStopSignals();
   const CommandLineResult commandLine = ParseCommandLine(argc, argv);
   if (commandLine.helpRequested && commandLine.ok) {
     std::fputs(UsageText(argv[0]).c_str(), stdout);
@@ -16,6 +15,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s: %s\n\n%s", argv[0], commandLine.error.c_str(), UsageText(argv[0]).c_str());
     return 2;
   }
+  // Both before any thread exists: a restart keeps only this one, and no other thread may take
+  // the stop signals.
+  RestartWithLargePages(argv);
+  InstallStopSignals();
 
   // 0 for a show that started and ended, by itself or by the user, and for one the user chose
   // not to start; 1 for one that could not start or could not write what it was asked to

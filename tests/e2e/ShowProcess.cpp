@@ -44,6 +44,7 @@ bool ShowProcess::Start(const ShowRun& run) {
     setsid();
     setenv("XDG_RUNTIME_DIR", run.runtimeDirectory.c_str(), 1);
     unsetenv("TMPDIR");
+    for (const auto& [name, value] : run.environment) setenv(name.c_str(), value.c_str(), 1);
     if (chdir(run.workingDirectory.c_str()) != 0) _exit(120);
     if (run.asNobody && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(121);
     execv(argv[0], argv.data());

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct ShowRun {
@@ -16,6 +17,7 @@ struct ShowRun {
   std::filesystem::path runtimeDirectory;  // becomes XDG_RUNTIME_DIR
   std::filesystem::path errorFile;         // the show's stderr
   bool asNobody = false;
+  std::vector<std::pair<std::string, std::string>> environment;  // set in the show's environment
 };
 
 // The user nobody runs as; 65534 on Debian.

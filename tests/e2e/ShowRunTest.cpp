@@ -8,8 +8,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 #include "ShowProcess.h"
 #include "support/ArchiveTestZip.h"
@@ -195,6 +197,53 @@ TEST_F(ShowRunTest, AnArchiveThatIsMissingUnreadableOrNoZipEndsWithStatusOneAndT
   EXPECT_THAT(m_errors, ::testing::Not(HasSubstr("shader")));
   EXPECT_THAT(PrivateDirectories(), IsEmpty());
   EXPECT_THAT(ListTree(Work()), ElementsAre("demo.dat"));
+}
+
+// Where the kernel gives huge pages only on request, the show starts itself once more asking
+// glibc for them: same process, same name and arguments, the user's own tunables kept, and left
+// alone where they already say either way.
+TEST_F(ShowRunTest, TheShowAsksForHugePagesOnceAndKeepsItsNameArgumentsAndTheUsersTunables) {
+  if (ReadWholeFile("/sys/kernel/mm/transparent_hugepage/enabled").find("[madvise]") == std::string::npos) {
+    GTEST_SKIP() << "this kernel does not grant huge pages on request";
+  }
+  // Entries one per line; glibc may split its tunables in place, so colons count as breaks too.
+  const auto procLines = [](pid_t pid, const char* name) {
+    std::string text = ReadWholeFile(fs::path("/proc") / std::to_string(pid) / name);
+    std::replace(text.begin(), text.end(), '\0', '\n');
+    if (std::string_view(name) == "environ") std::replace(text.begin(), text.end(), ':', '\n');
+    return text;
+  };
+  const auto hugeKilobytes = [](pid_t pid) {
+    const std::string rollup = ReadWholeFile(fs::path("/proc") / std::to_string(pid) / "smaps_rollup");
+    const size_t at = rollup.find("AnonHugePages:");
+    return at == std::string::npos ? 0L : std::atol(rollup.c_str() + at + 14);
+  };
+  for (const bool usersChoice : {false, true}) {
+    const std::string tunables = usersChoice ? "glibc.malloc.hugetlb=0" : "glibc.malloc.arena_max=4";
+    SCOPED_TRACE(tunables);
+    ShowRun run = Run(kLongRun);
+    run.arguments.insert(run.arguments.end(), {"--data", Archive().string()});
+    run.environment = {{"GLIBC_TUNABLES", tunables}};
+    ShowProcess show;
+    ASSERT_TRUE(show.Start(run));
+    ASSERT_TRUE(show.WaitUntil([&] { return DataUnpacked(); })) << show.Errors();
+    EXPECT_EQ(procLines(show.pid(), "comm"), "pulsar\n");
+    EXPECT_EQ(procLines(show.pid(), "cmdline"), (BinaryDirectory() / "pulsar").string() +
+                                                    "\n--headless\n--size\n64x36\n--clock\nfixed:1\n--data\n" +
+                                                    Archive().string() + "\n");
+    const std::string environment = procLines(show.pid(), "environ");
+    if (usersChoice) {
+      EXPECT_THAT(environment, HasSubstr("\nGLIBC_TUNABLES=glibc.malloc.hugetlb=0\n"));
+    } else {
+      EXPECT_THAT(environment, HasSubstr("\nGLIBC_TUNABLES=glibc.malloc.arena_max=4\nglibc.malloc.hugetlb=1\n"));
+      // And the allocator acts on it: the textures and meshes come on huge pages.
+      EXPECT_TRUE(show.WaitUntil([&] { return hugeKilobytes(show.pid()) > 0; })) << show.Errors();
+    }
+    show.Signal(SIGTERM);
+    const int status = show.Wait();
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << DescribeStatus(status) << show.Errors();
+    EXPECT_THAT(PrivateDirectories(), IsEmpty());
+  }
 }
 
 // An archive that unpacks but lacks what the show loads: the loader's own message, status 1,
