@@ -67,9 +67,8 @@ bool Application::Initialize() {
   } else {
     platform::UseSteadyClock();
   }
-  if (!InitializeTimer()) return false;
-  if (!InitializeWindows()) return false;
-  return InitializeDemo();
+  return InitializeTimer() && ChooseLaunchSettings() && UnpackData() && StartReadingScenes() && CreateMainWindow() &&
+         InitializeDemo();
 }
 
 bool Application::InitializeTimer() {
@@ -103,7 +102,9 @@ void Application::FillLaunchSettingsFromOptions() {
   settings.selectedIndex = 0;
 }
 
-bool Application::InitializeWindows() {
+bool Application::InitializeWindows() { return ChooseLaunchSettings() && UnpackData() && CreateMainWindow(); }
+
+bool Application::ChooseLaunchSettings() {
   const platform::VideoMode videoMode =
       m_options.headless ? platform::VideoMode::Headless : platform::VideoMode::Automatic;
   if (!platform::InitializeVideo(videoMode)) return false;
@@ -119,9 +120,11 @@ bool Application::InitializeWindows() {
     m_declined = true;
     return false;
   }
+  return true;
+}
 
-  if (!UnpackData()) return false;
-
+bool Application::CreateMainWindow() {
+  LaunchSettings& settings = TheLaunchSettings();
   m_vsync = settings.vsync;
   m_fullScreen = settings.fullScreen;
   m_highestRefresh = settings.highestRefresh;
@@ -171,8 +174,15 @@ bool Application::UnpackData() {
   return true;
 }
 
-bool Application::InitializeDemo() {
+bool Application::StartReadingScenes() {
   m_pDemo = new (std::nothrow) Demo();
+  if (!m_pDemo) return false;
+  m_pDemo->StartReadingScenes();
+  return true;
+}
+
+bool Application::InitializeDemo() {
+  if (!m_pDemo) m_pDemo = new (std::nothrow) Demo();
   if (!m_pDemo) return false;
   m_pDemo->m_bDebugView = m_options.debugView ? 1 : 0;
   m_pDemo->m_bPrintOverlay = m_options.printOverlay;

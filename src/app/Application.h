@@ -28,7 +28,9 @@ class Application {
   void Run();
   void Shutdown();
 
-  // The steps of Initialize, in its order.
+  // The steps of Initialize, in its order. InitializeWindows is the launcher (or the options),
+  // the unpacked data and the window; Initialize starts reading the scene files between the
+  // last two, so that they are read while the window and the device are made.
   bool InitializeTimer();
   bool InitializeWindows();
   bool InitializeDemo();
@@ -60,7 +62,12 @@ class Application {
 
  private:
   void FillLaunchSettingsFromOptions();
+  // The parts of InitializeWindows.
+  bool ChooseLaunchSettings();
   bool UnpackData();
+  bool CreateMainWindow();
+  // Creates the Demo and lets it read its scene files.
+  bool StartReadingScenes();
   // Development mode's controls and, with a source directory, its live reload.
   bool InitializeDevMode();
   // Before a frame is drawn: files changed in the sources are taken in.

@@ -41,6 +41,10 @@ class Demo {
   Demo(const Demo&) = delete;
   Demo& operator=(const Demo&) = delete;
 
+  // Starts reading the scene files (parsing, building meshes, decoding pictures) on worker
+  // threads, as soon as the data is unpacked: Initialize then makes the window's device and the
+  // rest meanwhile. Optional; Initialize starts the reading itself otherwise.
+  void StartReadingScenes();
   bool Initialize(int32_t width, int32_t height, bool vsync, bool fullScreen, int32_t refresh, HWND window,
                   Timer* timer, uint8_t* keys);
   bool Frame(int32_t fps);

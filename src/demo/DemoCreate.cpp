@@ -219,12 +219,19 @@ bool Demo::CreateLens() {
 // and events; the loader shows its own boxes.
 // The scene files are read, parsed and their pictures decoded on a worker thread while the
 // loading picture, the targets, quads and particles are created.
-bool Demo::CreateSceneLoader() {
+void Demo::StartReadingScenes() {
+  if (m_pScenes) return;
   m_pScenes = new (std::nothrow) SceneLoader(m_renderContext);
-  if (!m_pScenes) return false;
+  if (!m_pScenes) return;
   std::vector<std::string> files;
   for (int32_t index = 0; index < show::kSceneCount; ++index) files.push_back(show::SceneFileName(index));
-  m_pScenes->ReadAhead(files);
+  m_pScenes->ReadAhead(files, /*decodePictures=*/true);
+}
+
+bool Demo::CreateSceneLoader() {
+  StartReadingScenes();
+  if (!m_pScenes) return false;
+  m_pScenes->context = m_renderContext;
   return true;
 }
 

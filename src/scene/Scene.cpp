@@ -6,10 +6,14 @@
 
 Scene::Scene(const RenderContext& renderContext)
     : ContextHolder(renderContext), environment(std::make_unique<Environment>()) {
-  if (const ShaderManager* shaders = renderContext.shaders) {
-    materialShader = shaders->c4eShader;
-    depthShader = shaders->depthShader;
-  }
+  UseRenderContext(renderContext);
+}
+
+void Scene::UseRenderContext(const RenderContext& renderContext) {
+  static_cast<ContextHolder&>(*this) = ContextHolder(renderContext);
+  const ShaderManager* shaders = renderContext.shaders;
+  materialShader = shaders != nullptr ? shaders->c4eShader : nullptr;
+  depthShader = shaders != nullptr ? shaders->depthShader : nullptr;
 }
 
 PolyObject* Scene::FindPolyObject(uint64_t objectId) const {

@@ -26,6 +26,10 @@ class Scene : public ContextHolder {
   Scene(const Scene&) = delete;
   Scene& operator=(const Scene&) = delete;
 
+  // Takes the context it draws with, and its programs: a scene read before the device existed
+  // gets them when it is loaded.
+  void UseRenderContext(const RenderContext& renderContext);
+
   // The per-frame step at the timer's elapsed time and frame delta.
   void Update();
   // The per-frame step: events, clock, looping, then every polyobject, every light and the

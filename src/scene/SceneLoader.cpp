@@ -29,7 +29,7 @@ void SceneLoader::WaitForReaders() {
   m_readers.clear();
 }
 
-void SceneLoader::ReadAhead(const std::vector<std::string>& names) {
+void SceneLoader::ReadAhead(const std::vector<std::string>& names, bool decodePictures) {
   // The files of an earlier call stay queued in front; their readers finish first.
   WaitForReaders();
   auto promises = std::make_shared<std::vector<std::promise<Parsed>>>(names.size());
@@ -42,7 +42,7 @@ void SceneLoader::ReadAhead(const std::vector<std::string>& names) {
   const size_t readers = std::min<size_t>(kReaders, names.size());
   try {
     for (size_t reader = 0; reader < readers; ++reader) {
-      m_readers.push_back(std::async(std::launch::async, [this, names, promises, next] {
+      m_readers.push_back(std::async(std::launch::async, [this, names, promises, next, decodePictures] {
         for (size_t i = (*next)++; i < names.size(); i = (*next)++) {
           // A file left unread reads as missing; nobody takes it once the loader is going.
           if (m_stopReading) {
@@ -51,7 +51,7 @@ void SceneLoader::ReadAhead(const std::vector<std::string>& names) {
           }
           try {
             Parsed parsed = Parse(names[i]);
-            DecodePictures(&parsed);
+            DecodePictures(&parsed, decodePictures);
             (*promises)[i].set_value(std::move(parsed));
           } catch (...) {
             (*promises)[i].set_exception(std::current_exception());
@@ -109,7 +109,9 @@ SceneLoader::Parsed SceneLoader::Parse(const std::string& name) const {
 SceneLoader::Parsed SceneLoader::ParseBytes(const std::vector<uint8_t>& bytes) const {
   Parsed parsed;
   parsed.opened = true;
-  parsed.scene = std::make_unique<Scene>(context);
+  // Readers never read the loader's context, which may be given while they work; Finish hands
+  // the scene its context on the loading thread.
+  parsed.scene = std::make_unique<Scene>(RenderContext{});
   SceneFileReader reader(bytes.data(), bytes.size());
   parsed.failure = reader.Read(parsed.scene.get(), nullptr, nullptr);
   if (!parsed.failure) AssembleSceneData(parsed.scene.get());
@@ -125,6 +127,8 @@ std::unique_ptr<Scene> SceneLoader::Finish(const std::string& name, Parsed parse
     return nullptr;
   }
   current = parsed.scene.get();
+  // Parsed without one (see ParseBytes).
+  parsed.scene->UseRenderContext(context);
   // The materials come first in the file, so a texture that cannot be loaded is reported before
   // anything found wrong after them, as when the file is read front to back.
   const char* failure = parsed.failure;
@@ -178,8 +182,8 @@ bool SceneLoader::ClaimPicture(const std::string& name, bool cube) {
   return true;
 }
 
-void SceneLoader::DecodePictures(Parsed* parsed) {
-  if (!parsed->scene || parsed->failure || !context.textures) return;
+void SceneLoader::DecodePictures(Parsed* parsed, bool decodePictures) {
+  if (!parsed->scene || parsed->failure || !decodePictures) return;
   for (const auto& material : parsed->scene->materials) {
     for (const MaterialPicture& picture : PicturesOf(material.get())) {
       // A picture two scenes share is decoded once: the other scene finds it in the texture

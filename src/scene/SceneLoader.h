@@ -25,7 +25,10 @@ class SceneLoader {
   // Reads, parses and assembles the files on worker threads, decoding the pictures their
   // materials name, for the Loads that follow in the same order to take. A Load of another
   // file reads that one itself and leaves the files read ahead waiting.
-  void ReadAhead(const std::vector<std::string>& fileNames);
+  void ReadAhead(const std::vector<std::string>& fileNames) { ReadAhead(fileNames, context.textures != nullptr); }
+  // The same, decoding the pictures or not whatever the context holds: a loader made before the
+  // device and its texture cache still decodes the pictures they will take.
+  void ReadAhead(const std::vector<std::string>& fileNames, bool decodePictures);
   // Loads engine_data/fileName; on success the new scene is the last of scenes. With a next
   // file, that one is read ahead meanwhile, for the next Load to take.
   bool Load(const std::string& fileName, const std::string& nextFileName = std::string());
@@ -64,7 +67,7 @@ class SceneLoader {
   // The scene read ahead under this name, or the file read and parsed now.
   Parsed TakeParsed(const std::string& fileName);
   // Decodes the pictures of the scene's materials that no reader has claimed yet.
-  void DecodePictures(Parsed* parsed);
+  void DecodePictures(Parsed* parsed, bool decodePictures);
   // True for the first reader to ask for this picture.
   bool ClaimPicture(const std::string& name, bool cube);
   // Resolves the textures and uploads the meshes; shows the failure of either step.

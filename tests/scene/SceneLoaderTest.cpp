@@ -148,19 +148,26 @@ TEST_F(SceneLoaderTest, PicturesDecodedAheadMakeTheTexturesTheirFilesMake) {
   scene.materials[0].reflectionMap = "sky.png";  // read as sky.dds
   ASSERT_TRUE(c4e::WriteSceneFile(scene, "engine_data/textured.c4e"));
 
+  // The show's loader starts reading before its device exists, and gets its context later.
+  SceneLoader ahead(RenderContext{});
+  ahead.ReadAhead({"textured.c4e"}, /*decodePictures=*/true);
   TextureCache decodedAhead(gpu.device);
   TextureCache readInTurn(gpu.device);
   RenderContext context;
   context.device = gpu.device;
   context.context = gpu.context;
+  context.width = 32;
+  context.height = 16;
   context.textures = &decodedAhead;
-  SceneLoader ahead(context);
+  ahead.context = context;
   context.textures = &readInTurn;
   SceneLoader inTurn(context);
-  ahead.ReadAhead({"textured.c4e"});
   const uint64_t readsBefore = platform::d3dx::ImageFileReadCount();
   ASSERT_TRUE(ahead.Load("textured.c4e"));
   EXPECT_EQ(platform::d3dx::ImageFileReadCount(), readsBefore);
+  EXPECT_EQ(ahead.scenes[0]->m_renderContext.device, gpu.device);
+  EXPECT_EQ(ahead.scenes[0]->m_renderContext.textures, &decodedAhead);
+  EXPECT_EQ(ahead.scenes[0]->aspect, 2.0f);
   ASSERT_TRUE(inTurn.Load("textured.c4e"));
   EXPECT_EQ(platform::d3dx::ImageFileReadCount() - readsBefore, 2u);
 
