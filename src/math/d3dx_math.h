@@ -2,6 +2,8 @@
 // D3DX 10 mathematics: row vectors multiplied on the left, left-handed coordinates, clip depth
 // 0…1. Names, layouts and pointer-returning signatures are those of d3dx10math.h so the show code
 // reads as written for Direct3D; every function returns its out pointer.
+#include <cmath>
+
 #include "platform/win_types.h"
 
 constexpr FLOAT D3DX_PI = 3.141592654f;
@@ -174,17 +176,31 @@ D3DXVECTOR2* D3DXVec2Normalize(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV);
 D3DXVECTOR2* D3DXVec2Lerp(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV1, const D3DXVECTOR2* pV2, FLOAT s);
 
 // --- 3D vectors -------------------------------------------------------------------------------
-FLOAT D3DXVec3Length(const D3DXVECTOR3* pV);
-FLOAT D3DXVec3LengthSq(const D3DXVECTOR3* pV);
-FLOAT D3DXVec3Dot(const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2);
-D3DXVECTOR3* D3DXVec3Cross(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2);
+// The small ones are inline: loading builds the normals of every mesh and morph key with them,
+// millions of calls.
+inline FLOAT D3DXVec3LengthSq(const D3DXVECTOR3* pV) { return pV->x * pV->x + pV->y * pV->y + pV->z * pV->z; }
+inline FLOAT D3DXVec3Length(const D3DXVECTOR3* pV) { return std::sqrt(D3DXVec3LengthSq(pV)); }
+inline FLOAT D3DXVec3Dot(const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2) {
+  return pV1->x * pV2->x + pV1->y * pV2->y + pV1->z * pV2->z;
+}
+inline D3DXVECTOR3* D3DXVec3Cross(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2) {
+  // Computed into a temporary: pOut may alias an input.
+  const D3DXVECTOR3 cross(pV1->y * pV2->z - pV1->z * pV2->y, pV1->z * pV2->x - pV1->x * pV2->z,
+                          pV1->x * pV2->y - pV1->y * pV2->x);
+  *pOut = cross;
+  return pOut;
+}
 D3DXVECTOR3* D3DXVec3Add(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2);
 D3DXVECTOR3* D3DXVec3Subtract(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2);
 D3DXVECTOR3* D3DXVec3Scale(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, FLOAT s);
 D3DXVECTOR3* D3DXVec3Minimize(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2);
 D3DXVECTOR3* D3DXVec3Maximize(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2);
 // A zero vector stays zero.
-D3DXVECTOR3* D3DXVec3Normalize(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV);
+inline D3DXVECTOR3* D3DXVec3Normalize(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV) {
+  const FLOAT length = D3DXVec3Length(pV);
+  *pOut = length == 0.0f ? D3DXVECTOR3() : *pV / length;
+  return pOut;
+}
 D3DXVECTOR3* D3DXVec3Lerp(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2, FLOAT s);
 // Cubic Hermite spline from pV1 (tangent pT1) to pV2 (tangent pT2).
 D3DXVECTOR3* D3DXVec3Hermite(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pT1,

@@ -17,23 +17,6 @@ D3DXVECTOR2* D3DXVec2Lerp(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV1, const D3DXV
   return pOut;
 }
 
-FLOAT D3DXVec3LengthSq(const D3DXVECTOR3* pV) { return pV->x * pV->x + pV->y * pV->y + pV->z * pV->z; }
-
-FLOAT D3DXVec3Length(const D3DXVECTOR3* pV) { return std::sqrt(D3DXVec3LengthSq(pV)); }
-
-FLOAT D3DXVec3Dot(const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2) {
-  return pV1->x * pV2->x + pV1->y * pV2->y + pV1->z * pV2->z;
-}
-
-D3DXVECTOR3* D3DXVec3Cross(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2) {
-  // Computed into a temporary: pOut may alias an input.
-  const D3DXVECTOR3 cross(pV1->y * pV2->z - pV1->z * pV2->y,
-                          pV1->z * pV2->x - pV1->x * pV2->z,
-                          pV1->x * pV2->y - pV1->y * pV2->x);
-  *pOut = cross;
-  return pOut;
-}
-
 D3DXVECTOR3* D3DXVec3Add(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2) {
   *pOut = *pV1 + *pV2;
   return pOut;
@@ -56,12 +39,6 @@ D3DXVECTOR3* D3DXVec3Minimize(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D
 
 D3DXVECTOR3* D3DXVec3Maximize(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2) {
   *pOut = D3DXVECTOR3(std::fmax(pV1->x, pV2->x), std::fmax(pV1->y, pV2->y), std::fmax(pV1->z, pV2->z));
-  return pOut;
-}
-
-D3DXVECTOR3* D3DXVec3Normalize(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV) {
-  const FLOAT length = D3DXVec3Length(pV);
-  *pOut = length == 0.0f ? D3DXVECTOR3() : *pV / length;
   return pOut;
 }
 
