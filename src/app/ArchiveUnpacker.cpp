@@ -1,6 +1,7 @@
 #include "app/ArchiveUnpacker.h"
 
 #include <algorithm>
+#include <memory>
 #include <set>
 #include <system_error>
 #include <thread>
@@ -80,23 +81,28 @@ void UnpackListed(ArchiveReader* reader, const std::vector<int32_t>& entries, ui
   }
 }
 
-// Two readers over the archive's bytes, side by side; false (nothing written) when the archive
-// is not split or no second thread can be had.
-bool UnpackOnTwoThreads(ArchiveReader* reader, const std::string& root, uint64_t byteLimit, ArchiveReader* second) {
+// Two readers over the archive's bytes, side by side; false, with nothing written and the
+// reader's error untouched, when the archive is not split or no second thread can be had. The
+// split is planned on the second reader, so a directory it finds damaged is told, if at all, by
+// the unpacking in order that follows.
+bool UnpackOnTwoThreads(ArchiveReader* reader, const std::string& root, uint64_t byteLimit,
+                        std::unique_ptr<ArchiveReader>* helperReader) {
   const MemoryZipBytes bytes = reader->Memory();
+  auto second = std::make_unique<ArchiveReader>();
   Halves halves;
-  if (bytes.bytes == nullptr || !SplitBetweenTwo(reader, byteLimit, &halves) ||
-      !second->OpenMemory(bytes.bytes, bytes.size, root)) {
+  if (bytes.bytes == nullptr || !second->OpenMemory(bytes.bytes, bytes.size, root) ||
+      !SplitBetweenTwo(second.get(), byteLimit, &halves)) {
     return false;
   }
   std::thread helper;
   try {
-    helper = std::thread([&] { UnpackListed(second, halves.entries[1], halves.bytes[1]); });
+    helper = std::thread([&] { UnpackListed(second.get(), halves.entries[1], halves.bytes[1]); });
   } catch (const std::system_error&) {
     return false;
   }
   UnpackListed(reader, halves.entries[0], halves.bytes[0]);
   helper.join();
+  *helperReader = std::move(second);
   return true;
 }
 
@@ -118,16 +124,16 @@ void UnpackEntries(ArchiveReader* reader, uint64_t byteLimit) {
 bool UnpackArchive(const std::string& archivePath, const std::string& root, std::string* error,
                    uint64_t byteLimit) {
   ArchiveReader reader;
-  ArchiveReader second;
+  std::unique_ptr<ArchiveReader> second;
   const bool opened = reader.Open(archivePath, root);
   // Inflating and checking the entries is most of the work: two cores halve it.
   if (opened && !UnpackOnTwoThreads(&reader, root, byteLimit, &second)) UnpackEntries(&reader, byteLimit);
   // The failure of the earliest entry, as unpacking in order would have told it first.
-  const ArchiveReader& first =
-      !second.error().empty() && (reader.error().empty() || second.errorEntry() < reader.errorEntry()) ? second : reader;
-  *error = first.error();
+  const bool secondFirst = second != nullptr && !second->error().empty() &&
+                           (reader.error().empty() || second->errorEntry() < reader.errorEntry());
+  *error = secondFirst ? second->error() : reader.error();
   if (opened && !error->empty()) *error = archivePath + ": could not unpack " + *error;
-  second.Close();
+  second.reset();
   reader.Close();
   return error->empty();
 }

@@ -233,6 +233,18 @@ TEST_F(ArchiveUnpackTest, ADirectoryThatClaimsMoreEntriesThanItHoldsUnpacksWhatI
   EXPECT_EQ(m_error, "demo.dat: could not unpack entry 2: damaged zip directory");
   EXPECT_EQ(ReadWholeFile("engine_data/a.txt"), "a");
   EXPECT_EQ(ReadWholeFile("engine_data/b.txt"), "b");
+
+  // With a damaged entry before the end as well, that entry is told first, as in order.
+  TestZipEntry stored = TestFile("engine_data/s.txt", "stored plainly");
+  stored.stored = true;
+  WriteTestZip("demo.dat", {stored, TestFile("engine_data/b.txt", "b")});
+  bytes = ReadWholeFile("demo.dat");
+  bytes[bytes.find("plainly")] = 'P';
+  const size_t cutEnd = bytes.rfind(std::string("PK\x05\x06", 4));
+  for (const size_t field : {cutEnd + 8, cutEnd + 10}) bytes[field] = bytes[field + 1] = static_cast<char>(0xFF);
+  WriteWholeFile("demo.dat", bytes);
+  EXPECT_FALSE(UnpackDemo());
+  EXPECT_EQ(m_error, "demo.dat: could not unpack engine_data/s.txt: checksum mismatch, the data is damaged");
 }
 
 TEST_F(ArchiveUnpackTest, DamagedEntryDataStopsThatEntryOnlyAndFailsTheUnpacking) {
