@@ -1,8 +1,12 @@
-# Installing: the show, its archive (where the installed show looks for it, ../share/pulsar seen
-# from bin), a desktop entry and an icon. `cpack -G DEB` packs the same tree into a .deb.
+# Installing: the show, its launcher module and its archive (where the installed show looks for
+# them, ../lib/.../pulsar and ../share/pulsar seen from bin), a desktop entry and an icon.
+# `cpack -G DEB` packs the same tree into a .deb.
 include(GNUInstallDirs)
 
 install(TARGETS pulsar RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET pulsar_launcher)
+  install(TARGETS pulsar_launcher LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/pulsar)
+endif()
 if(TARGET demo_dat)
   install(FILES ${CMAKE_BINARY_DIR}/demo.dat DESTINATION ${CMAKE_INSTALL_DATADIR}/pulsar)
 endif()

@@ -1,5 +1,6 @@
-// The installed show: `cmake --install` to a fresh prefix puts the program, the archive, a desktop
-// entry and an icon in place, and that program plays from any directory, a read-only one too.
+// The installed show: `cmake --install` to a fresh prefix puts the program, its launcher module,
+// the archive, a desktop entry and an icon in place, and that program plays from any directory,
+// a read-only one too.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -30,6 +31,12 @@ TEST(InstallTest, TheInstalledShowPlaysFromAReadOnlyDirectoryElsewhere) {
   ASSERT_EQ(std::system(install.c_str()), 0) << ReadWholeFile(sandbox.path() / "install.txt");
 
   EXPECT_TRUE(fs::is_regular_file(prefix / "bin" / "pulsar"));
+  // The launcher's module in the library directory (lib, or its multiarch directory below).
+  std::vector<std::string> modules;
+  for (const auto& entry : fs::recursive_directory_iterator(prefix)) {
+    if (entry.path().filename() == "pulsar-launcher.so") modules.push_back(fs::relative(entry.path(), prefix).string());
+  }
+  EXPECT_THAT(modules, ::testing::ElementsAre(::testing::MatchesRegex("lib/([a-z0-9_-]+/)?pulsar/pulsar-launcher\\.so")));
   EXPECT_EQ(ReadWholeFile(prefix / "share" / "pulsar" / "demo.dat"), ReadWholeFile(build / "demo.dat"));
   const std::string desktop = ReadWholeFile(prefix / "share" / "applications" / "pulsar.desktop");
   EXPECT_THAT(desktop, HasSubstr("\nExec=pulsar\n"));

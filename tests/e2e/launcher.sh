@@ -11,6 +11,8 @@
 #   windowed  a smaller mode picked with the keys and "fullscreen" unticked by a click give a
 #             window of that size in the middle of the screen
 #   skipped   --no-launcher and --headless start the show without asking
+#   no-module     a program whose launcher module is missing says so and starts the show with
+#                 the command line's choices (full screen in the desktop's mode)
 #   escape-show   Escape while full-screen frames run ends the show: exit 0, no private data
 #                 left, no process of its session left, the display in its mode again
 #   close-show    the same when the window is asked to close (needs PULSAR_CLOSE_WINDOW, the
@@ -213,6 +215,15 @@ case $scenario in
     created_sizes | grep -qx '1024 768' || fail "the show's window did not open: $(created_sizes | tr '\n' ' ')"
     start_show --headless "${quick[@]}"
     expect_exit_zero 300
+    ;;
+  no-module)
+    # The program alone, without the module that is built beside it.
+    mkdir -p "$work/bin" && cp "$pulsar" "$work/bin/pulsar"
+    pulsar="$work/bin/pulsar"
+    start_show "${quick[@]}"
+    expect_show_window "0 0 1024 768" "full screen in the desktop's mode"
+    grep -q "The launcher could not be loaded (.*pulsar-launcher.so" "$work/show.log" ||
+      fail "no word of the missing launcher: $(cat "$work/show.log")"
     ;;
   escape-show)
     end_running_show press_escape
