@@ -12,11 +12,15 @@
 #define PULSAR_DATA_FROM_PROGRAM "../share/pulsar"
 #endif
 
-std::string ProgramDirectory() {
+std::string ProgramPath() {
   char path[PATH_MAX];
   const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-  if (length <= 0) return std::string();
-  return std::filesystem::path(std::string(path, static_cast<size_t>(length))).parent_path().string();
+  return length > 0 ? std::string(path, static_cast<size_t>(length)) : std::string();
+}
+
+std::string ProgramDirectory() {
+  const std::string program = ProgramPath();
+  return program.empty() ? program : std::filesystem::path(program).parent_path().string();
 }
 
 std::vector<std::string> ArchiveCandidates(const std::string& programDirectory) {

@@ -6,7 +6,8 @@
 
 constexpr const char* kArchiveName = "demo.dat";
 
-// The directory of the running program; "" when the system cannot say.
+// The running program's file, and its directory; "" when the system cannot say.
+std::string ProgramPath();
 std::string ProgramDirectory();
 
 // The places looked at, in order, for a program that lives in programDirectory.

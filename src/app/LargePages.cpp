@@ -11,6 +11,8 @@
 #include <gnu/libc-version.h>
 #endif
 
+#include "app/ArchiveLocation.h"
+
 namespace {
 
 constexpr std::string_view kTunable = "glibc.malloc.hugetlb";
@@ -58,12 +60,8 @@ void RestartWithLargePages(char** argv) {
   const std::optional<std::string> tunables = TunablesAskingForLargePages(current);
   if (!tunables || setenv("GLIBC_TUNABLES", tunables->c_str(), 1) != 0) return;
   // By its own path rather than /proc/self/exe, so the process keeps its name ("pulsar").
-  char path[4096];
-  const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-  if (length > 0) {
-    path[length] = '\0';
-    execv(path, argv);
-  }
+  const std::string program = ProgramPath();
+  if (!program.empty()) execv(program.c_str(), argv);
   // Still here: run on small pages, and leave the environment of any child as it was.
   if (before) {
     setenv("GLIBC_TUNABLES", before->c_str(), 1);

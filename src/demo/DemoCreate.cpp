@@ -215,10 +215,8 @@ bool Demo::CreateLens() {
   return true;
 }
 
-// The eleven scene files in index order, each restarted on its first camera with its settings
-// and events; the loader shows its own boxes.
-// The scene files are read, parsed and their pictures decoded on a worker thread while the
-// loading picture, the targets, quads and particles are created.
+// The scene files are read, parsed and their pictures decoded on worker threads while the
+// window, the device, the loading picture, the targets, quads and particles are created.
 void Demo::StartReadingScenes() {
   if (m_pScenes) return;
   m_pScenes = new (std::nothrow) SceneLoader(m_renderContext);
@@ -235,6 +233,8 @@ bool Demo::CreateSceneLoader() {
   return true;
 }
 
+// The eleven scene files in index order, each restarted on its first camera with its settings
+// and events; the loader shows its own boxes.
 bool Demo::CreateScenes() {
   for (int32_t index = 0; index < show::kSceneCount; ++index) {
     if (!m_pScenes->Load(show::SceneFileName(index))) return false;

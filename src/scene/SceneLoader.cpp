@@ -61,9 +61,7 @@ void SceneLoader::ReadAhead(const std::vector<std::string>& names, bool decodePi
     }
   } catch (const std::system_error&) {
     // Without threads every file is read when it is loaded.
-    m_stopReading = true;
-    WaitForReaders();
-    m_stopReading = false;
+    StopReadingAhead();
     m_ahead.erase(m_ahead.begin() + static_cast<std::ptrdiff_t>(first), m_ahead.end());
   }
 }

@@ -17,5 +17,5 @@ __attribute__((visibility("default"))) void PulsarLauncherRun(const LauncherCont
                                                               LaunchSettings* settings);
 }
 
-// The module's file name, and where the installed show finds it, seen from its program.
+// The module's file name, beside the program or in the installed library directory.
 inline constexpr const char* kLauncherModuleName = "pulsar-launcher.so";
