@@ -223,6 +223,60 @@ float4 SurfaceColor(PixelInputType input)
     return surface;
 }
 
+// One light's share of the diffuse and specular sums. c4e_PS calls it once per slot with a
+// constant index instead of looping: the [unroll] hint is lost on the way to GLSL and the driver
+// keeps a loop this large, running all eight bodies for every pixel. Called with constants, the
+// slots a specialised program lacks fold away and every entry is read at a constant index.
+void AddLight(int i, PixelInputType input, float3 normal, float3 view, inout float3 diffuse, inout float3 specular)
+{
+    if (i >= LIGHT_COUNT || listed[i].x > 0.5f)
+    {
+        return;
+    }
+    int type = LIGHT_KIND(i);
+    float3 toLight;
+    float strength = lightMultiplier[i].w;
+    if (type == 1)
+    {
+        toLight = -normalize(lightDirection[i].xyz);
+    }
+    else
+    {
+        float3 offset = lightPosition[i].xyz - input.worldPosition;
+        float distance = length(offset);
+        toLight = offset / max(distance, 0.0001f);
+        float falloff = lightTerms[i].x + lightTerms[i].y * distance + lightTerms[i].z * distance * distance;
+        strength /= max(falloff, 0.0001f);
+        if (type == 2)
+        {
+            float halfAngle = clamp(lightParamB[i].w, 1.0f, 89.0f) * PI / 180.0f;
+            float inside = dot(-toLight, normalize(lightDirection[i].xyz));
+            strength *= smoothstep(cos(halfAngle), cos(halfAngle * 0.75f), inside);
+        }
+    }
+
+    float wrap = saturate(lightTerms[i].w);
+    float facing = dot(normal, toLight);
+    float lambert = saturate((facing + wrap) / (1.0f + wrap));
+    if (i == 0 && CASTS_SHADOWS)
+    {
+        // A surface turned away from the light shadows itself; fading in over the terminator
+        // hides the map's texels on faces the light only grazes.
+        float turned = saturate(dot(normalize(input.normal), toLight) * 8.0f);
+        strength *= turned > 0.0f ? ShadowFactor(input) * turned : 0.0f;
+    }
+    float3 light = lightColor[i].rgb * strength;
+    diffuse += light * lambert;
+    if (USES_SPECULAR && facing > 0.0f)
+    {
+        float3 halfway = normalize(toLight + view);
+        float power = max(specularPower, 1.0f);
+        // Energy-conserving scale: tight highlights are brighter, wide ones softer.
+        float normalisation = (power + 8.0f) / (8.0f * PI);
+        specular += light * saturate(facing) * normalisation * pow(saturate(dot(normal, halfway)), power);
+    }
+}
+
 float4 c4e_PS(PixelInputType input) : SV_TARGET
 {
     float3 normal = SurfaceNormal(input);
@@ -231,59 +285,14 @@ float4 c4e_PS(PixelInputType input) : SV_TARGET
 
     float3 diffuse = ambientColor.rgb;
     float3 specular = float3(0.0f, 0.0f, 0.0f);
-    int count = LIGHT_COUNT;
-    // Unrolled: every entry is read at a constant index, which software rasterisers run far
-    // faster than an indexed loop.
-    [unroll]
-    for (int i = 0; i < 8; ++i)
-    {
-        if (i >= count || listed[i].x > 0.5f)
-        {
-            continue;
-        }
-        int type = LIGHT_KIND(i);
-        float3 toLight;
-        float strength = lightMultiplier[i].w;
-        if (type == 1)
-        {
-            toLight = -normalize(lightDirection[i].xyz);
-        }
-        else
-        {
-            float3 offset = lightPosition[i].xyz - input.worldPosition;
-            float distance = length(offset);
-            toLight = offset / max(distance, 0.0001f);
-            float falloff = lightTerms[i].x + lightTerms[i].y * distance + lightTerms[i].z * distance * distance;
-            strength /= max(falloff, 0.0001f);
-            if (type == 2)
-            {
-                float halfAngle = clamp(lightParamB[i].w, 1.0f, 89.0f) * PI / 180.0f;
-                float inside = dot(-toLight, normalize(lightDirection[i].xyz));
-                strength *= smoothstep(cos(halfAngle), cos(halfAngle * 0.75f), inside);
-            }
-        }
-
-        float wrap = saturate(lightTerms[i].w);
-        float facing = dot(normal, toLight);
-        float lambert = saturate((facing + wrap) / (1.0f + wrap));
-        if (i == 0 && CASTS_SHADOWS)
-        {
-            // A surface turned away from the light shadows itself; fading in over the terminator
-            // hides the map's texels on faces the light only grazes.
-            float turned = saturate(dot(normalize(input.normal), toLight) * 8.0f);
-            strength *= turned > 0.0f ? ShadowFactor(input) * turned : 0.0f;
-        }
-        float3 light = lightColor[i].rgb * strength;
-        diffuse += light * lambert;
-        if (USES_SPECULAR && facing > 0.0f)
-        {
-            float3 halfway = normalize(toLight + view);
-            float power = max(specularPower, 1.0f);
-            // Energy-conserving scale: tight highlights are brighter, wide ones softer.
-            float normalisation = (power + 8.0f) / (8.0f * PI);
-            specular += light * saturate(facing) * normalisation * pow(saturate(dot(normal, halfway)), power);
-        }
-    }
+    AddLight(0, input, normal, view, diffuse, specular);
+    AddLight(1, input, normal, view, diffuse, specular);
+    AddLight(2, input, normal, view, diffuse, specular);
+    AddLight(3, input, normal, view, diffuse, specular);
+    AddLight(4, input, normal, view, diffuse, specular);
+    AddLight(5, input, normal, view, diffuse, specular);
+    AddLight(6, input, normal, view, diffuse, specular);
+    AddLight(7, input, normal, view, diffuse, specular);
     specular *= specularColor.rgb * specularParamA;
 
     float3 color = surface.rgb * diffuse + specular;

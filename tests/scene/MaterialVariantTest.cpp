@@ -6,9 +6,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <regex>
 #include <string>
+#include <vector>
 
 #include "LabRenderFixture.h"
+#include "platform/d3d11/shader_code.h"
+#include "platform/d3dx/d3dx11async.h"
 #include "LabScene.h"
 #include "scene/C4eParameters.h"
 #include "scene/Environment.h"
@@ -82,6 +86,39 @@ TEST(C4eProgramKeyTest, TheKeyTellsApartEverySwitchTheProgramBranchesOnAndNothin
             defines.end());
   EXPECT_NE(std::find(defines.begin(), defines.end(), std::pair<std::string, std::string>("C4E_LIGHT_KINDS", "0")),
             defines.end());
+}
+
+// llvmpipe keeps a loop over the light slots and runs every slot's code for every pixel, lit or
+// not, which once cost the scenes a third of their frame. A program must read each light it has
+// at a fixed slot, and nothing of the slots it lacks.
+TEST(C4eProgramKeyTest, AProgramReadsTheLightsItHasAtFixedSlotsAndNoOthers) {
+  const char* sourceDirectory = std::getenv("PULSAR_SOURCE_DIR");
+  ASSERT_NE(sourceDirectory, nullptr);
+  const std::string path = std::string(sourceDirectory) + "/content/shaders/c4e_PS.hlsl";
+  C4eMaterialBufferType material{};
+  material.hasSpecular = 1;
+  C4eLightsBufferType lights{};
+  lights.lightCount = 2;
+  lights.listed[1][3] = 2.0f;  // a spot
+  const PixelShaderVariants::Defines defines = C4eProgramDefines(C4eProgramKey(material, lights));
+  std::vector<D3D10_SHADER_MACRO> macros;
+  for (const auto& [name, value] : defines) macros.push_back({name.c_str(), value.c_str()});
+  macros.push_back({nullptr, nullptr});
+
+  ID3D10Blob* blob = nullptr;
+  ASSERT_TRUE(SUCCEEDED(D3DX11CompileFromFileW(path.c_str(), macros.data(), nullptr, "c4e_PS", "ps_5_0", 0, 0,
+                                               nullptr, &blob, nullptr, nullptr)));
+  platform::d3d11::ShaderStageCode code;
+  const bool parsed = platform::d3d11::ParseShaderCode(blob->GetBufferPointer(), blob->GetBufferSize(), &code);
+  blob->Release();
+  ASSERT_TRUE(parsed);
+  for (const char* field : {"lightPosition", "lightColor", "lightTerms"}) {
+    const std::string name(field);
+    EXPECT_NE(code.glsl.find(name + "[0]"), std::string::npos) << name;
+    EXPECT_NE(code.glsl.find(name + "[1]"), std::string::npos) << name;
+    EXPECT_EQ(code.glsl.find(name + "[2]"), std::string::npos) << name;
+    EXPECT_FALSE(std::regex_search(code.glsl, std::regex(name + R"(\[[^0-9])"))) << name << " read at a varying slot";
+  }
 }
 
 class MaterialVariantTest : public LabSuite {
