@@ -53,6 +53,27 @@ float3 ViewPosition(float2 uv, float depth, float aspect)
     return float3(ndc.x * kTanHalfFov * aspect * z, ndc.y * kTanHalfFov * z, z);
 }
 
+// The neighbours: eight directions, each reaching its own share of the radius.
+static const float2 kernel[8] = {
+    float2(1.0f, 0.0f), float2(-1.0f, 0.0f), float2(0.0f, 1.0f), float2(0.0f, -1.0f),
+    float2(0.7071f, 0.7071f), float2(-0.7071f, 0.7071f), float2(0.7071f, -0.7071f), float2(-0.7071f, -0.7071f)
+};
+static const float reach[8] = { 0.25f, 0.5f, 0.75f, 1.0f, 0.375f, 0.625f, 0.875f, 0.125f };
+
+// How far neighbour i of the rotated kernel rises above the surface, weighted by its distance.
+float Neighbour(int i, float2 here, float2 noise, float2 radius, float2 depthSize, float aspect, float3 position,
+                float3 normal, float falloff)
+{
+    float2 uv = TexelCentre(here + reflect(kernel[i], noise) * radius * reach[i], depthSize);
+    float depth = Texel(uv, depthSize).r;
+    float3 toNeighbour = ViewPosition(uv, depth, aspect) - position;
+    float distance = length(toNeighbour);
+    float rise = dot(normal, toNeighbour / max(distance, 0.0001f));
+    float near = 1.0f / (1.0f + (distance / falloff) * (distance / falloff));
+    // Empty sky around an object occludes nothing.
+    return step(0.0f, depth - 0.0000001f) * max(rise - kBias, 0.0f) * near;
+}
+
 float4 SSAO_PS(PixelInputType input) : SV_TARGET
 {
     float2 screen = float2(max(screenWidth, 1.0f), max(screenHeight, 1.0f));
@@ -74,24 +95,17 @@ float4 SSAO_PS(PixelInputType input) : SV_TARGET
     float2 radius = float2(kRadius / aspect, kRadius);
     float falloff = kFalloff * position.z;
 
-    static const float2 kernel[8] = {
-        float2(1.0f, 0.0f), float2(-1.0f, 0.0f), float2(0.0f, 1.0f), float2(0.0f, -1.0f),
-        float2(0.7071f, 0.7071f), float2(-0.7071f, 0.7071f), float2(0.7071f, -0.7071f), float2(-0.7071f, -0.7071f)
-    };
-    static const float reach[8] = { 0.25f, 0.5f, 0.75f, 1.0f, 0.375f, 0.625f, 0.875f, 0.125f };
-
+    // One call per neighbour with a constant index rather than a loop, so every kernel entry
+    // is a constant the driver folds in.
     float occlusion = 0.0f;
-    for (int i = 0; i < 8; ++i)
-    {
-        float2 uv = TexelCentre(here + reflect(kernel[i], noise) * radius * reach[i], depthSize);
-        float depth = Texel(uv, depthSize).r;
-        float3 toNeighbour = ViewPosition(uv, depth, aspect) - position;
-        float distance = length(toNeighbour);
-        float rise = dot(normal, toNeighbour / max(distance, 0.0001f));
-        float near = 1.0f / (1.0f + (distance / falloff) * (distance / falloff));
-        // Empty sky around an object occludes nothing.
-        occlusion += step(0.0f, depth - 0.0000001f) * max(rise - kBias, 0.0f) * near;
-    }
+    occlusion += Neighbour(0, here, noise, radius, depthSize, aspect, position, normal, falloff);
+    occlusion += Neighbour(1, here, noise, radius, depthSize, aspect, position, normal, falloff);
+    occlusion += Neighbour(2, here, noise, radius, depthSize, aspect, position, normal, falloff);
+    occlusion += Neighbour(3, here, noise, radius, depthSize, aspect, position, normal, falloff);
+    occlusion += Neighbour(4, here, noise, radius, depthSize, aspect, position, normal, falloff);
+    occlusion += Neighbour(5, here, noise, radius, depthSize, aspect, position, normal, falloff);
+    occlusion += Neighbour(6, here, noise, radius, depthSize, aspect, position, normal, falloff);
+    occlusion += Neighbour(7, here, noise, radius, depthSize, aspect, position, normal, falloff);
     // Squared, so the contacts stay dark through the wide blur that follows.
     float open = saturate(1.0f - occlusion / 8.0f * kStrength);
     open *= open;
