@@ -173,6 +173,8 @@ float ShadowFactor(PixelInputType input)
     // lit or fully shadowed and the other twelve are skipped (most of the picture).
     // The disc turns from pixel to pixel (interleaved gradient noise), so the steps of the map's
     // texels along a shadow's edge dissolve into a fine grain instead of a staircase.
+    // This stays a loop where the driver keeps it one: a software rasteriser leaves a loop as
+    // soon as all its pixels are done, but runs both sides of a branch.
     float angle = 6.2831853f * frac(52.9829189f * frac(dot(input.position.xy, float2(0.06711056f, 0.00583715f))));
     float2x2 turn = float2x2(cos(angle), -sin(angle), sin(angle), cos(angle));
     float lit = 0.0f;
