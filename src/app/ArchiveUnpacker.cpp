@@ -55,20 +55,15 @@ bool SplitBetweenTwo(ArchiveReader* reader, uint64_t byteLimit, Halves* halves) 
   }
   std::sort(work.begin(), work.end(), [](const Work& a, const Work& b) { return a.cost > b.cost; });
   uint64_t cost[2] = {0, 0};
+  std::vector<bool> second(static_cast<size_t>(count.index), false);
   for (const Work& entry : work) {
     const int half = cost[0] <= cost[1] ? 0 : 1;
     cost[half] += entry.cost;
     halves->bytes[half] += entry.bytes;
-    halves->entries[half].push_back(entry.index);
+    second[static_cast<size_t>(entry.index)] = half == 1;
   }
   // Directory entries (and names refused) go with the first half, where they cost nothing.
-  std::vector<bool> second(static_cast<size_t>(count.index), false);
-  for (const int32_t index : halves->entries[1]) second[static_cast<size_t>(index)] = true;
-  halves->entries[0].clear();
-  for (int32_t i = 0; i < count.index; ++i) {
-    if (!second[static_cast<size_t>(i)]) halves->entries[0].push_back(i);
-  }
-  for (std::vector<int32_t>& entries : halves->entries) std::sort(entries.begin(), entries.end());
+  for (int32_t i = 0; i < count.index; ++i) halves->entries[second[static_cast<size_t>(i)] ? 1 : 0].push_back(i);
   return true;
 }
 

@@ -43,10 +43,14 @@ long ZCALLBACK Seek(voidpf /*opaque*/, voidpf stream, ZPOS64_T offset, int origi
   // (possibly damaged) directory: nothing before the start or past the end, where a file's seek
   // would leave reads empty anyway.
   const auto step = static_cast<int64_t>(offset);
-  if (step < 0 ? static_cast<uint64_t>(-(step + 1)) >= base : static_cast<uint64_t>(step) > s.source.size - base) {
-    return -1;
+  if (step < 0) {
+    const uint64_t back = static_cast<uint64_t>(-(step + 1)) + 1;  // no overflow at INT64_MIN
+    if (back > base) return -1;
+    s.position = base - back;
+  } else {
+    if (static_cast<uint64_t>(step) > s.source.size - base) return -1;
+    s.position = base + static_cast<uint64_t>(step);
   }
-  s.position = step < 0 ? base - (static_cast<uint64_t>(-(step + 1)) + 1) : base + static_cast<uint64_t>(step);
   return 0;
 }
 

@@ -51,7 +51,7 @@ void SceneLoader::ReadAhead(const std::vector<std::string>& names, bool decodePi
           }
           try {
             Parsed parsed = Parse(names[i]);
-            DecodePictures(&parsed, decodePictures);
+            if (decodePictures) DecodePictures(&parsed);
             (*promises)[i].set_value(std::move(parsed));
           } catch (...) {
             (*promises)[i].set_exception(std::current_exception());
@@ -180,8 +180,8 @@ bool SceneLoader::ClaimPicture(const std::string& name, bool cube) {
   return true;
 }
 
-void SceneLoader::DecodePictures(Parsed* parsed, bool decodePictures) {
-  if (!parsed->scene || parsed->failure || !decodePictures) return;
+void SceneLoader::DecodePictures(Parsed* parsed) {
+  if (!parsed->scene || parsed->failure) return;
   for (const auto& material : parsed->scene->materials) {
     for (const MaterialPicture& picture : PicturesOf(material.get())) {
       // A picture two scenes share is decoded once: the other scene finds it in the texture

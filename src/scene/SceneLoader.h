@@ -67,7 +67,7 @@ class SceneLoader {
   // The scene read ahead under this name, or the file read and parsed now.
   Parsed TakeParsed(const std::string& fileName);
   // Decodes the pictures of the scene's materials that no reader has claimed yet.
-  void DecodePictures(Parsed* parsed, bool decodePictures);
+  void DecodePictures(Parsed* parsed);
   // True for the first reader to ask for this picture.
   bool ClaimPicture(const std::string& name, bool cube);
   // Resolves the textures and uploads the meshes; shows the failure of either step.
