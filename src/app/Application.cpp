@@ -207,6 +207,7 @@ bool Application::InitializeDemo() {
 void Application::StartShowAt(int64_t showTime, bool rewind) {
   if (rewind) m_pDemo->Rewind();
   if (showTime > 0 || rewind) m_pDemo->StartAt(showTime, FrameStep());
+  m_pDemo->RequestScenePrograms(showTime);
   // The replay takes time of its own while the music already plays: the music and the clock
   // start together only after it.
   if (m_pDemo->m_pSound) m_pDemo->m_pSound->SetPosition(showTime);

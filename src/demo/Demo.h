@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "gfx/EffectQuad.h"
@@ -56,6 +57,9 @@ class Demo {
   // scene that owns that time is advanced by frames of frameStep ms from its start, as a run
   // from 0 would have; the caller then starts the Timer at showTime.
   void StartAt(int64_t showTime, int64_t frameStep);
+  // Asks for every scene's specialised material programs, the scenes from the one at fromTime
+  // first in show order; they are then made in the background and created a frame at a time.
+  void RequestScenePrograms(int64_t fromTime) const;
   // Takes every scene, particle system, throttle and the lens back to where creation left
   // them; with StartAt after it the show can start again at any time while it plays.
   void Rewind();
@@ -114,6 +118,19 @@ class Demo {
   int32_t m_nScene = 0;
   int32_t m_fractal = 0;
   int32_t m_nFinalEffect = 0;
+  struct Rehearsal {
+    struct Mesh {
+      int32_t scene;
+      size_t position;
+      uint32_t key;
+      bool shaderFlag;
+    };
+    int64_t firstDrawn = -1;  // the first frame of the scenes being rehearsed
+    int64_t lastDrawn = -1;   // show time of the last rehearsed mesh
+    std::vector<Mesh> pending;
+    std::unordered_set<uint32_t> drawnKeys;  // programs rehearsed, for good
+  };
+  Rehearsal m_rehearsal;
   int32_t m_width = 0;
   int32_t m_height = 0;
   bool m_bVSync = false;
@@ -237,6 +254,9 @@ class Demo {
   void FinishWith(RenderTarget* output, RenderTarget* source, int32_t effect);
   // Updates the loaded scene at index, then draws it with the lens (DrawSceneAgain: no update).
   void DrawScene(int32_t index, bool depthPass, bool shaderFlag);
+  // In the seconds before a scene's first frame, draws one of its material programs not drawn
+  // before where nothing is seen, so its first frame does not wait for their compiling.
+  void RehearseComingScene(int64_t t);
   // Moves a scene to the show time (its clock, tracks and morphs), timed as "update" by a profile.
   static void UpdateScene(Scene* scene);
   void DrawSceneAgain(int32_t index, bool depthPass, bool shaderFlag);

@@ -35,6 +35,9 @@ bool Demo::Frame(int32_t fps) {
     }
   }
   RunTimeline();
+  // After presenting: a program asked for ahead costs this frame a little instead of costing
+  // its scene's first frame a lot.
+  if (m_pSM) m_pSM->MakeNextSpecialisedPrograms();
   return true;
 }
 
@@ -42,6 +45,7 @@ void Demo::RunTimeline() {
   const int64_t t = m_pTimer->elapsed;
   m_pLens->Update();
   m_pD3D11->BeginScene(0.0f, 0.0f, 0.0f, 1.0f);
+  RehearseComingScene(t);
   RunScene(t);
   m_pD3D11->ResetViewport();
   m_pD3D11->SetBackBufferRenderTarget();

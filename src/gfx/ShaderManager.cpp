@@ -70,6 +70,11 @@ void ShaderManager::WaitForSpecialisedPrograms(bool wait) {
   if (c4eShader != nullptr) c4eShader->variants.waitToFind = wait;
 }
 
+void ShaderManager::MakeNextSpecialisedPrograms() {
+  if (postProcessShader != nullptr) postProcessShader->variants.MakeNext();
+  if (c4eShader != nullptr) c4eShader->variants.MakeNext();
+}
+
 bool ShaderManager::InitShaders(HWND window, ID3D11Device* device, ID3D11DeviceContext* context, Timer* timer) {
   return CreateProgram(billboardShader, window, device, context, timer) &&
          CreateProgram(c4eShader, window, device, context, timer) &&

@@ -33,6 +33,8 @@ class ShaderManager {
   // Draws wait for the specialised programs they ask for (reproducible runs) or, by default,
   // use the general program until theirs is made.
   void WaitForSpecialisedPrograms(bool wait);
+  // Creates at most one translated specialised program of each set; once a frame.
+  void MakeNextSpecialisedPrograms();
 
   BillboardShader* billboardShader = nullptr;
   C4eShader* c4eShader = nullptr;

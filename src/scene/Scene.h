@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gfx/RenderContext.h"
@@ -49,6 +50,12 @@ class Scene : public ContextHolder {
               const D3DXMATRIX& projection);
   // The camera depth pass: every named opaque mesh with the depth program.
   void DepthRender(const D3DXMATRIX& projection);
+  // The key of the specialised material program each mesh draws with under shaderFlag, with
+  // the mesh's position in polyObjects; dummies and meshes without buffers are left out.
+  std::vector<std::pair<size_t, uint32_t>> MaterialProgramKeys(bool shaderFlag) const;
+  // Draws the mesh at position in polyObjects as Render draws it, alone.
+  void DrawMesh(size_t position, ID3D11ShaderResourceView* extraTexture, bool shaderFlag,
+                const D3DXMATRIX& projection);
   // The current camera's view × roll about z × shake translation.
   D3DXMATRIX RenderView() const;
 

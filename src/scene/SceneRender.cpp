@@ -13,6 +13,11 @@ constexpr UINT kAllSamples = 0xFFFFFFFF;
 constexpr UINT kStencilReference = 1;
 constexpr UINT kMeshVertexStride = sizeof(MeshVertex);
 
+const Material& MaterialOf(const PolyObject& mesh) {
+  static const Material kFallback = Material::MakeDefault();
+  return mesh.material != nullptr ? *mesh.material : kFallback;
+}
+
 }  // namespace
 
 D3DXMATRIX Scene::RenderView() const {
@@ -67,8 +72,7 @@ bool Scene::DrawWithMaterial(const PolyObject& mesh, const D3DXMATRIX& view, con
   transforms.lightView = firstLight != nullptr ? firstLight->lightView : identity;
   transforms.lightProjection = firstLight != nullptr ? firstLight->lightProjection : identity;
 
-  static const Material kFallback = Material::MakeDefault();
-  const Material& material = mesh.material != nullptr ? *mesh.material : kFallback;
+  const Material& material = MaterialOf(mesh);
   ID3D11ShaderResourceView* const resources[C4eShader::kResourceSlots] = {
       material.diffuseTexture, material.normalTexture,  material.luminanceTexture,
       material.environmentTexture, extraTexture,        material.reflectionTexture};
@@ -79,6 +83,31 @@ bool Scene::DrawWithMaterial(const PolyObject& mesh, const D3DXMATRIX& view, con
   }
   program->Render(static_cast<UINT>(3 * mesh.polygonCount));
   return true;
+}
+
+std::vector<std::pair<size_t, uint32_t>> Scene::MaterialProgramKeys(bool shaderFlag) const {
+  std::vector<std::pair<size_t, uint32_t>> keys;
+  if (environment == nullptr) return keys;
+  // Which lights list a mesh is not part of the key, so the lights need no listing here.
+  const C4eLightsBufferType lightsBuffer = MakeLightsBuffer(*environment, lights, shaderFlag);
+  for (size_t position = 0; position < polyObjects.size(); ++position) {
+    const PolyObject& mesh = *polyObjects[position];
+    if (mesh.isDummy || mesh.vertexBuffer == nullptr || mesh.indexBuffer == nullptr) continue;
+    keys.emplace_back(position, C4eProgramKey(MakeMaterialBuffer(MaterialOf(mesh)), lightsBuffer));
+  }
+  return keys;
+}
+
+void Scene::DrawMesh(size_t position, ID3D11ShaderResourceView* extraTexture, bool shaderFlag,
+                     const D3DXMATRIX& projection) {
+  if (!CanRender() || position >= polyObjects.size()) return;
+  const PolyObject& mesh = *polyObjects[position];
+  if (mesh.isDummy || mesh.vertexBuffer == nullptr || mesh.indexBuffer == nullptr) return;
+  for (const auto& light : lights) light->listed = light->Lists(mesh.id);
+  BindMeshStates(mesh);
+  BindMeshBuffers(mesh);
+  DrawWithMaterial(mesh, RenderView(), projection, extraTexture, shaderFlag);
+  RestoreDefaultStates();
 }
 
 void Scene::Render(ID3D11ShaderResourceView* extraTexture, bool depthPass, bool shaderFlag,

@@ -2,7 +2,11 @@
 // particles, the lens the particles are seen through, and the glitch hand-over.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "DemoFixture.h"
+#include "gfx/ShaderManager.h"
+#include "scene/Scene.h"
 #include "demo/Lens.h"
 #include "fx/GlitchSound.h"
 #include "sound/Sound.h"
@@ -23,6 +27,39 @@ class DemoScenesTest : public demo_test::SmallShowFixture {
     return demo.m_blobAngle - before;
   }
 };
+
+// Before the magnet's first frame each of its material programs has been drawn once where
+// nothing shows, a mesh at a time at least a quarter second apart, so its first frame compiles
+// none of them.
+TEST_F(DemoScenesTest, TheMagnetsProgramsAreRehearsedInTheSecondsBeforeItsFirstFrame) {
+  demo.m_pSM->WaitForSpecialisedPrograms(true);
+  const Scene* magnet = demo.SceneAt(4);
+  ASSERT_NE(magnet, nullptr);
+  std::set<uint32_t> keys;
+  for (const auto& [position, key] : magnet->MaterialProgramKeys(true)) keys.insert(key);
+  ASSERT_GT(keys.size(), 2u);
+
+  FrameAt(38900);
+  EXPECT_NE(demo.m_rehearsal.firstDrawn, 47000) << "eight seconds ahead is soon enough";
+  int64_t lastDraw = -1;
+  size_t rehearsed = 0;
+  for (int64_t t = 39000; t < 47000; t += 100) {
+    const size_t pendingBefore = demo.m_rehearsal.firstDrawn == 47000 ? demo.m_rehearsal.pending.size() : keys.size();
+    FrameAt(t);
+    ASSERT_EQ(demo.m_rehearsal.firstDrawn, 47000);
+    const size_t pendingAfter = demo.m_rehearsal.pending.size();
+    ASSERT_LE(pendingAfter + 1, pendingBefore + 1) << "at " << t;
+    if (pendingAfter + 1 == pendingBefore) {
+      EXPECT_TRUE(lastDraw < 0 || t - lastDraw >= 250) << "two meshes within a quarter second at " << t;
+      lastDraw = t;
+      ++rehearsed;
+    }
+  }
+  EXPECT_TRUE(demo.m_rehearsal.pending.empty());
+  EXPECT_EQ(rehearsed, keys.size()) << "one mesh for each program";
+  for (uint32_t key : keys) EXPECT_EQ(demo.m_rehearsal.drawnKeys.count(key), 1u) << key;
+  testing_support::ExpectNoGLErrors();
+}
 
 TEST_F(DemoScenesTest, TheBlobTurnsTenTimesFasterFromHalfPeak) {
   const float slow = BlobTurn(0.49f, 40);

@@ -2,8 +2,10 @@
 // leaves, and a reloaded program's set changing places with the live one.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "gfx/shaders/PixelShaderVariants.h"
 #include "support/GpuTestDevice.h"
@@ -69,6 +71,30 @@ TEST_F(PixelShaderVariantsTest, ProgramsAreMadeOnceEachAndAFindThatWaitsGetsItsO
   EXPECT_TRUE(variants.WaitForAll());
   EXPECT_NE(variants.Find(40), nullptr);
   EXPECT_EQ(variants.MadeCount(), 4u);
+}
+
+// Programs asked for ahead are created one per MakeNext, in the order asked: a frame never pays
+// for a whole batch of them.
+TEST_F(PixelShaderVariantsTest, ProgramsAskedForAheadAreCreatedOneAtATimeInTheOrderAsked) {
+  const uint32_t asked[] = {7, 3, 11, 5, 9, 1};
+  for (uint32_t key : asked) variants.Request(key);
+  size_t made = 0;
+  for (int call = 0; call < 20000 && made < 6; ++call) {
+    variants.MakeNext();
+    const size_t now = variants.MadeCount();
+    ASSERT_LE(now, made + 1) << "more than one program created by one call";
+    if (now == made) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    made = now;
+    for (size_t i = 0; i < made; ++i) ASSERT_TRUE(variants.Decided(asked[i])) << "made out of order";
+  }
+  EXPECT_EQ(made, 6u);
+  // A Find creates its own program at once, ahead of others already translated.
+  variants.Request(20);
+  variants.Request(21);
+  variants.waitToFind = true;
+  EXPECT_NE(variants.Find(21), nullptr);
+  EXPECT_TRUE(variants.WaitForAll());
+  EXPECT_EQ(variants.MadeCount(), 8u);
 }
 
 TEST_F(PixelShaderVariantsTest, AProgramThatCannotCompileLeavesItsDrawsToTheGeneralOneAndTheRestAreMade) {

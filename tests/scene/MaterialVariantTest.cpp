@@ -196,5 +196,28 @@ TEST_F(MaterialVariantTest, FewerLightsOtherKindsAndExcludedMeshesMatchToo) {
   ExpectSamePixels(dark, false, "no lights");
 }
 
+// The show asks for a scene's programs from its keys long before drawing it: those keys must be
+// exactly the ones its draws then use, or the first frame waits for the rest after all.
+TEST_F(MaterialVariantTest, TheKeysASceneListsAheadAreTheOnesItsDrawsAskFor) {
+  Scene* lab = LoadChanged("lab.c4e", [](c4e::Scene&) {});
+  ASSERT_NE(lab, nullptr);
+  C4eShader* program = s_lab->shaders.c4eShader;
+  for (bool shadows : {false, true}) {
+    program->variants.Release();
+    const auto keys = lab->MaterialProgramKeys(shadows);
+    ASSERT_FALSE(keys.empty());
+    for (const auto& [position, key] : keys) {
+      EXPECT_FALSE(lab->polyObjects[position]->isDummy);
+      program->variants.Request(key);
+    }
+    ASSERT_TRUE(program->variants.WaitForAll());
+    const size_t listed = program->variants.MadeCount();
+    MaterialPass(lab, shadows, true);
+    ASSERT_TRUE(program->variants.WaitForAll());
+    EXPECT_EQ(program->variants.MadeCount(), listed) << "the draws asked for a program the list left out, shadows "
+                                                     << shadows;
+  }
+}
+
 }  // namespace
 }  // namespace scene_test

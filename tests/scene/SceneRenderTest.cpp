@@ -325,5 +325,30 @@ TEST_F(SceneRenderTest, MaterialAndLightConstantsArriveAsTheProgramReadsThem) {
     if (view != nullptr) view->Release();
 }
 
+// One mesh drawn alone, as the show rehearses a program before its scene: with the target's
+// viewport it shows, with an empty one nothing reaches the target.
+TEST_F(SceneRenderTest, AMeshDrawnAloneShowsOnlyThroughAViewportThatHasRoom) {
+  Scene* lab = LoadLab();
+  ASSERT_NE(lab, nullptr);
+  s_lab->Pose(lab, 0, 0);
+  const auto keys = lab->MaterialProgramKeys(false);
+  ASSERT_FALSE(keys.empty());
+  auto litPixels = [&](const D3D11_VIEWPORT& viewport) {
+    s_lab->ClearBackBuffer();
+    s_lab->gpu.context->RSSetViewports(1, &viewport);
+    for (const auto& [position, key] : keys) lab->DrawMesh(position, nullptr, false, s_lab->Projection());
+    const std::vector<uint8_t> pixels = s_lab->Pixels();
+    size_t lit = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4) lit += pixels[i] + pixels[i + 1] + pixels[i + 2] > 0 ? 1 : 0;
+    return lit;
+  };
+  const D3D11_VIEWPORT empty = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f};
+  EXPECT_EQ(litPixels(empty), 0u);
+  const D3D11_VIEWPORT whole = {0.0f, 0.0f, float(LabRenderFixture::kWidth), float(LabRenderFixture::kHeight), 0.0f,
+                                1.0f};
+  EXPECT_GT(litPixels(whole), static_cast<size_t>(LabRenderFixture::kWidth * LabRenderFixture::kHeight / 4));
+  testing_support::ExpectNoGLErrors();
+}
+
 }  // namespace
 }  // namespace scene_test
