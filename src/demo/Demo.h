@@ -23,6 +23,7 @@ class GlitchKeyable;
 class GlitchSound;
 class Lens;
 class ParticleSystem;
+class PixelShaderVariants;
 class RadialBlur;
 class Scene;
 class SceneLoader;
@@ -257,6 +258,8 @@ class Demo {
   // In the seconds before a scene's first frame, draws one of its material programs not drawn
   // before where nothing is seen, so its first frame does not wait for their compiling.
   void RehearseComingScene(int64_t t);
+  // The material program's specialised set, or null when the draws do not use it.
+  PixelShaderVariants* MaterialVariants() const;
   // Moves a scene to the show time (its clock, tracks and morphs), timed as "update" by a profile.
   static void UpdateScene(Scene* scene);
   void DrawSceneAgain(int32_t index, bool depthPass, bool shaderFlag);

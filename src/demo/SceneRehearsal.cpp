@@ -3,7 +3,7 @@
 // translated and created before that: a scene's first frame would otherwise wait for all of
 // it, seconds on a fresh machine. So every scene's programs are asked for at the start, and in
 // the seconds before a scene's first frame each of its programs is drawn once where nothing
-// can be seen (an empty viewport), a mesh a frame.
+// can be seen (an empty viewport), a mesh every quarter second.
 #include "demo/CueSheet.h"
 #include "demo/Demo.h"
 #include "demo/Lens.h"
@@ -43,8 +43,14 @@ constexpr int64_t kRehearsalSpacing = 250;
 
 }  // namespace
 
+PixelShaderVariants* Demo::MaterialVariants() const {
+  if (!m_pSM || !m_pSM->c4eShader || !m_pSM->c4eShader->useVariants) return nullptr;
+  return &m_pSM->c4eShader->variants;
+}
+
 void Demo::RequestScenePrograms(int64_t fromTime) const {
-  if (!m_pSM || !m_pSM->c4eShader || !m_pSM->c4eShader->useVariants) return;
+  PixelShaderVariants* variants = MaterialVariants();
+  if (!variants) return;
   // From the scene that owns the start on, then round to those before it.
   size_t first = 0;
   while (first + 1 < kSceneUseCount && kSceneUses[first + 1].firstDrawn <= fromTime) ++first;
@@ -53,7 +59,7 @@ void Demo::RequestScenePrograms(int64_t fromTime) const {
     const Scene* scene = SceneAt(use.index);
     if (!scene) continue;
     for (const auto& [position, key] : scene->MaterialProgramKeys(use.shaderFlag))
-      m_pSM->c4eShader->variants.Request(key);
+      variants->Request(key);
   }
 }
 
@@ -84,10 +90,9 @@ void Demo::RehearseComingScene(int64_t t) {
   if (t >= m_rehearsal.lastDrawn && t - m_rehearsal.lastDrawn < kRehearsalSpacing) return;
   const Rehearsal::Mesh mesh = m_rehearsal.pending.front();
   // Drawn before its specialised program is made, the mesh would compile the general one.
-  if (m_pSM && m_pSM->c4eShader && m_pSM->c4eShader->useVariants) {
-    PixelShaderVariants& variants = m_pSM->c4eShader->variants;
-    variants.Find(mesh.key);
-    if (!variants.Decided(mesh.key)) return;
+  if (PixelShaderVariants* variants = MaterialVariants()) {
+    variants->Find(mesh.key);
+    if (!variants->Decided(mesh.key)) return;
   }
   m_rehearsal.pending.erase(m_rehearsal.pending.begin());
   m_rehearsal.lastDrawn = t;

@@ -115,6 +115,8 @@ class Scene : public ContextHolder {
   bool CanRender() const;
   void BindMeshStates(const PolyObject& mesh) const;
   void BindMeshBuffers(const PolyObject& mesh) const;
+  // Marks which lights list the mesh, then binds its states and buffers.
+  void PrepareMesh(const PolyObject& mesh) const;
   void RestoreDefaultStates() const;
   bool DrawWithMaterial(const PolyObject& mesh, const D3DXMATRIX& view, const D3DXMATRIX& projection,
                         ID3D11ShaderResourceView* extraTexture, bool shaderFlag) const;

@@ -49,6 +49,12 @@ void Scene::BindMeshBuffers(const PolyObject& mesh) const {
   context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
 }
 
+void Scene::PrepareMesh(const PolyObject& mesh) const {
+  for (const auto& light : lights) light->listed = light->Lists(mesh.id);
+  BindMeshStates(mesh);
+  BindMeshBuffers(mesh);
+}
+
 void Scene::RestoreDefaultStates() const {
   ID3D11DeviceContext* context = m_renderContext.context;
   const RenderStateManager* states = m_renderContext.renderStates;
@@ -103,9 +109,7 @@ void Scene::DrawMesh(size_t position, ID3D11ShaderResourceView* extraTexture, bo
   if (!CanRender() || position >= polyObjects.size()) return;
   const PolyObject& mesh = *polyObjects[position];
   if (mesh.isDummy || mesh.vertexBuffer == nullptr || mesh.indexBuffer == nullptr) return;
-  for (const auto& light : lights) light->listed = light->Lists(mesh.id);
-  BindMeshStates(mesh);
-  BindMeshBuffers(mesh);
+  PrepareMesh(mesh);
   DrawWithMaterial(mesh, RenderView(), projection, extraTexture, shaderFlag);
   RestoreDefaultStates();
 }
@@ -119,9 +123,7 @@ void Scene::Render(ID3D11ShaderResourceView* extraTexture, bool depthPass, bool 
   for (const auto& object : polyObjects) {
     if (object->isDummy) continue;
     const PolyObject& mesh = *object;
-    for (const auto& light : lights) light->listed = light->Lists(mesh.id);
-    BindMeshStates(mesh);
-    BindMeshBuffers(mesh);
+    PrepareMesh(mesh);
     if (mesh.vertexBuffer == nullptr || mesh.indexBuffer == nullptr) continue;  // its buffers failed at load
 
     if (depthPass && (firstLight == nullptr || !firstLight->listed)) {
