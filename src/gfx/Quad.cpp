@@ -1,5 +1,6 @@
 #include "gfx/Quad.h"
 
+#include <algorithm>
 #include <new>
 
 #include "app/Timer.h"
@@ -53,6 +54,10 @@ bool Quad::Animate() {
     currentTexCoords[i] = values.texCoords[i];
   }
   return true;
+}
+
+bool Quad::KeyedAt(int64_t now) const {
+  return std::any_of(keyframes.begin(), keyframes.end(), [now](const QuadKeyframe& key) { return key.Covers(now); });
 }
 
 void Quad::RebuildVertices() {

@@ -24,6 +24,8 @@ class Quad : public ContextHolder {
   void AddKeyframe(const QuadKeyframe& keyframe);
   // True when a keyframe covers the current show time; its values are then applied.
   bool Animate();
+  // True when a keyframe covers `now`: the quad will draw then.
+  bool KeyedAt(int64_t now) const;
   void RebuildVertices();
   void UploadVertices();
   void Render(int32_t effect);

@@ -19,7 +19,7 @@ D3DXVECTOR2 Interpolate(int32_t mode, float h, const D3DXVECTOR2& from, const D3
 bool ApplyQuadKeyframes(const std::vector<QuadKeyframe>& keyframes, int64_t now, bool dynamic,
                         QuadAnimatedValues& values) {
   for (const QuadKeyframe& key : keyframes) {
-    if (now < key.start || now > key.end) continue;
+    if (!key.Covers(now)) continue;
     // Modes other than linear and cosine leave every value where it is.
     if (key.mode != 0 && key.mode != 1) return true;
     const float h = key.end == key.start ? 1.0f : SpanFraction(now, key.start, key.end);

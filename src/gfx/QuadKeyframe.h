@@ -16,6 +16,8 @@ struct QuadKeyframe {
   D3DXVECTOR2 cornersTo[4];
   D3DXVECTOR2 texCoordsFrom[4];
   D3DXVECTOR2 texCoordsTo[4];
+
+  bool Covers(int64_t now) const { return now >= start && now <= end; }
 };
 
 // What the keyframes animate on a quad.

@@ -5,11 +5,14 @@
 #include <set>
 
 #include "DemoFixture.h"
+#include "gfx/D3D11Device.h"
+#include "gfx/RenderTarget.h"
 #include "gfx/ShaderManager.h"
 #include "scene/Scene.h"
 #include "demo/Lens.h"
 #include "fx/GlitchSound.h"
 #include "sound/Sound.h"
+#include "support/FloatTexture.h"
 #include "support/GpuTestDevice.h"
 
 namespace {
@@ -58,6 +61,31 @@ TEST_F(DemoScenesTest, TheMagnetsProgramsAreRehearsedInTheSecondsBeforeItsFirstF
   EXPECT_TRUE(demo.m_rehearsal.pending.empty());
   EXPECT_EQ(rehearsed, keys.size()) << "one mesh for each program";
   for (uint32_t key : keys) EXPECT_EQ(demo.m_rehearsal.drawnKeys.count(key), 1u) << key;
+  testing_support::ExpectNoGLErrors();
+}
+
+// The tunnel's second half reaches the screen only through the cross-fader: before its first
+// key the half is not drawn, yet its clock keeps pace with the first half's, so the fade opens
+// on the frame a drawn half would show.
+TEST_F(DemoScenesTest, TheTunnelsSecondHalfIsDrawnOnlyWhileTheCrossFaderShowsIt) {
+  Scene* second = demo.SceneAt(8);
+  ASSERT_NE(second, nullptr);
+  ID3D11Device* device = demo.m_pD3D11->GetDevice();
+  ID3D11DeviceContext* context = demo.m_pD3D11->GetDeviceContext();
+  ID3D11Texture2D* output = demo.m_pTexture_2->texture;
+  std::vector<float> marked = testing_support::ReadFloatTexture(device, context, output);
+  ASSERT_FALSE(marked.empty());
+  for (size_t i = 0; i < marked.size(); ++i) marked[i] = i % 4 == 3 ? 1.0f : 0.25f;
+  testing_support::WriteFloatTexture(context, output, marked);
+
+  FrameAt(31000);
+  const int64_t clockBefore = second->time;
+  FrameAt(31700);
+  EXPECT_GT(second->time, clockBefore) << "the undrawn half's clock stands still";
+  EXPECT_EQ(testing_support::ReadFloatTexture(device, context, output), marked) << "drawn with no fader over it";
+
+  FrameAt(31800);
+  EXPECT_NE(testing_support::ReadFloatTexture(device, context, output), marked) << "not drawn under the fade";
   testing_support::ExpectNoGLErrors();
 }
 
