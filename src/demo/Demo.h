@@ -78,11 +78,15 @@ class Demo {
   // Leaves the source blurred in m_pRTT_Blur: reduced to a sixteenth, blurred along x then y
   // passes times, magnified again. Blur(0, source) is the reduced-and-magnified copy.
   void Blur(int32_t passes, RenderTarget* source);
+  // One blur pass along x (direction 0) or y (1) of the source into the bound target.
+  void BlurStep(int32_t direction, RenderTarget* source);
   // Reads m_pRTT_1_1; its bright pass stays in m_pRTT_BrightPass, the result is m_pRTT_1_2.
   void Bloom();
   // The occlusion pass: reads the camera depth pass in m_pRTT_SSAO_normals_depth, rotated by
   // the noise texture, and leaves the occlusion (white open, dark occluded) in m_pRTT_SSAO.
   void Occlusion();
+  // The occlusion pass into the bound target.
+  void DrawOcclusion();
   // Draws m_pQuad_TexMix into the bound target: mode 0 adds the blurred image to the first
   // (bloom), 1 multiplies the first by it (ambient occlusion), 2 lays it over as a soft glow.
   void Mix(int32_t mode, RenderTarget* first);
@@ -125,10 +129,13 @@ class Demo {
       size_t position;
       uint32_t key;
       bool shaderFlag;
+      bool castsShadow;  // drawn by the shadow pass, with the depth program
     };
     int64_t firstDrawn = -1;  // the first frame of the scenes being rehearsed
     int64_t lastDrawn = -1;   // show time of the last rehearsed mesh
     std::vector<Mesh> pending;
+    size_t passesDrawn = 0;  // of the shared passes, rehearsed before each scene
+    static const size_t kPassCount;
     std::unordered_set<uint32_t> drawnKeys;  // programs rehearsed, for good
   };
   Rehearsal m_rehearsal;
@@ -258,6 +265,13 @@ class Demo {
   // In the seconds before a scene's first frame, draws one of its material programs not drawn
   // before where nothing is seen, so its first frame does not wait for their compiling.
   void RehearseComingScene(int64_t t);
+  // Draws one of the passes the compositions share, where nothing is seen; false when its
+  // program is not made yet.
+  bool RehearsePass(size_t pass);
+  // Draws the next mesh waiting for its rehearsal; false when none is ready.
+  bool RehearseNextMesh();
+  // Binds a target as its pass does, through an empty viewport.
+  void BindEmpty(RenderTarget* target);
   // The material program's specialised set, or null when the draws do not use it.
   PixelShaderVariants* MaterialVariants() const;
   // Moves a scene to the show time (its clock, tracks and morphs), timed as "update" by a profile.
@@ -267,6 +281,8 @@ class Demo {
   Scene* SceneAt(int32_t index) const;
   // Draws a particle system with a world matrix, seen from its preset eye through the lens.
   void ParticleView(ParticleSystem* system, const D3DXMATRIX& world);
+  // Blends the layer's picture over the bound target at alpha.
+  void LayOver(RenderTarget* layer, float alpha);
   // Lays the radial blur of m_pRTT_1_1 over it at half strength, into m_pRTT_1_1 and m_pRTT_1_2.
   void RadialOverlay();
   // The device's world turned about x, then y, then z (radians).

@@ -31,24 +31,26 @@ void Demo::CopyTarget(RenderTarget* source, int32_t effect) {
 void Demo::Blur(int32_t passes, RenderTarget* source) {
   MakeCopyQuad(m_pQuad_1_Solid);
   MakeCopyQuad(m_pQuad_16_Solid);
-  BlurShader* blur = m_pSM->blurShader;
 
   PrepareOverwritten(m_pRTT_16_1);
   m_pQuad_16_Solid->texture = source->shaderResourceView;
   m_pQuad_16_Solid->Render(static_cast<int32_t>(PostEffect::none));
   for (int32_t pass = 0; pass < passes; ++pass) {
     PrepareOverwritten(m_pRTT_16_2);
-    blur->direction = 0;
-    blur->sourceTexture = m_pRTT_16_1->shaderResourceView;
-    m_pQuad_Blur_16->Render();
+    BlurStep(0, m_pRTT_16_1);
     PrepareOverwritten(m_pRTT_16_1);
-    blur->direction = 1;
-    blur->sourceTexture = m_pRTT_16_2->shaderResourceView;
-    m_pQuad_Blur_16->Render();
+    BlurStep(1, m_pRTT_16_2);
   }
   // Magnified by the sampler's linear filtering.
   PrepareOverwritten(m_pRTT_Blur);
   CopyTarget(m_pRTT_16_1, static_cast<int32_t>(PostEffect::none));
+}
+
+void Demo::BlurStep(int32_t direction, RenderTarget* source) {
+  BlurShader* blur = m_pSM->blurShader;
+  blur->direction = direction;
+  blur->sourceTexture = source->shaderResourceView;
+  m_pQuad_Blur_16->Render();
 }
 
 void Demo::Bloom() {
@@ -60,10 +62,14 @@ void Demo::Bloom() {
 }
 
 void Demo::Occlusion() {
+  PrepareOverwritten(m_pRTT_SSAO);
+  DrawOcclusion();
+}
+
+void Demo::DrawOcclusion() {
   SSAOShader* ssao = m_pSM->ssaoShader;
   ssao->texture0 = m_pRTT_SSAO_normals_depth->shaderResourceView;
   ssao->texture1 = m_pQuad_Noise->texture;
-  PrepareOverwritten(m_pRTT_SSAO);
   m_pQuad_SSAO->Render();
 }
 

@@ -24,14 +24,18 @@ void Demo::RadialOverlay() {
   m_pRadialBlur->Render();
   PrepareTransparent(m_pRTT_1_2);
   CopyTarget(m_pRTT_1_1, 0);
+  LayOver(m_pRTT_16_1, 0.5f);
+  PrepareTransparent(m_pRTT_1_1);
+  CopyTarget(m_pRTT_1_2, 0);
+}
+
+void Demo::LayOver(RenderTarget* layer, float alpha) {
   m_pQuad_1_Blend->hasTexture = true;
   m_pQuad_1_Blend->blend = true;
   m_pQuad_1_Blend->overlay = false;
-  m_pQuad_1_Blend->alpha = 0.5f;
-  m_pQuad_1_Blend->texture = m_pRTT_16_1->shaderResourceView;
+  m_pQuad_1_Blend->alpha = alpha;
+  m_pQuad_1_Blend->texture = layer->shaderResourceView;
   m_pQuad_1_Blend->Render(0);
-  PrepareTransparent(m_pRTT_1_1);
-  CopyTarget(m_pRTT_1_2, 0);
 }
 
 // The device's world (the identity) turned about x, y and z by the given angles in radians.

@@ -2,12 +2,22 @@
 // program for the states it is drawn with at its first draw, and a specialised program is
 // translated and created before that: a scene's first frame would otherwise wait for all of
 // it, seconds on a fresh machine. So every scene's programs are asked for at the start, and in
-// the seconds before a scene's first frame each of its programs is drawn once where nothing
-// can be seen (an empty viewport), a mesh every quarter second.
+// the seconds before a scene's first frame each of its programs, and each set of states its
+// shadow pass draws with, is drawn once where nothing can be seen (an empty viewport), one draw
+// every fifth of a second. The passes the compositions
+// share follow: the scene looks, the bloom, blur, occlusion and radial blur programs and the
+// particle systems, drawn again before every scene, as llvmpipe may have let go of a program
+// not drawn for a while.
+#include <iterator>
+
 #include "demo/CueSheet.h"
 #include "demo/Demo.h"
 #include "demo/Lens.h"
 #include "demo/ShowData.h"
+#include "fx/ParticleSystem.h"
+#include "fx/PostEffect.h"
+#include "fx/RadialBlur.h"
+#include "gfx/D3D11Device.h"
 #include "gfx/RenderTarget.h"
 #include "gfx/ShaderManager.h"
 #include "scene/SceneLoader.h"
@@ -39,7 +49,12 @@ constexpr size_t kSceneUseCount = sizeof kSceneUses / sizeof kSceneUses[0];
 // How long before a scene's first frame its rehearsal begins, and the show time between two
 // rehearsed meshes: a fresh machine's compiling is spread thin instead of stopping the picture.
 constexpr int64_t kRehearsalLead = 8000;
-constexpr int64_t kRehearsalSpacing = 250;
+constexpr int64_t kRehearsalSpacing = 200;
+
+// The passes beside the meshes: the scene looks first, then the bright pass, a blur step, the
+// mix, the occlusion, the radial blur and its layer, and a sprite of each particle system.
+constexpr size_t kSceneLookCount = kLastSceneEffect - kFirstSceneEffect + 1;
+constexpr size_t kSharedPassCount = kSceneLookCount + 6 + 5;
 
 }  // namespace
 
@@ -76,6 +91,7 @@ void Demo::RehearseComingScene(int64_t t) {
   if (m_rehearsal.firstDrawn != coming) {
     m_rehearsal.firstDrawn = coming;
     m_rehearsal.pending.clear();
+    m_rehearsal.passesDrawn = 0;
     for (const SceneUse& use : kSceneUses) {
       if (use.firstDrawn != coming) continue;
       const Scene* scene = SceneAt(use.index);
@@ -83,26 +99,105 @@ void Demo::RehearseComingScene(int64_t t) {
       // One mesh for each program not drawn before: the states follow from the key.
       for (const auto& [position, key] : scene->MaterialProgramKeys(use.shaderFlag))
         if (m_rehearsal.drawnKeys.insert(key).second)
-          m_rehearsal.pending.push_back({use.index, position, key, use.shaderFlag});
+          m_rehearsal.pending.push_back({use.index, position, key, use.shaderFlag, false});
+      if (use.shaderFlag)
+        for (size_t position : scene->ShadowCasterSamples())
+          m_rehearsal.pending.push_back({use.index, position, 0, true, true});
     }
   }
-  if (m_rehearsal.pending.empty()) return;
   if (t >= m_rehearsal.lastDrawn && t - m_rehearsal.lastDrawn < kRehearsalSpacing) return;
+  if (RehearseNextMesh()) {
+    m_rehearsal.lastDrawn = t;
+  } else if (m_rehearsal.passesDrawn < kSharedPassCount && RehearsePass(m_rehearsal.passesDrawn)) {
+    ++m_rehearsal.passesDrawn;
+    m_rehearsal.lastDrawn = t;
+  }
+}
+
+bool Demo::RehearseNextMesh() {
+  if (m_rehearsal.pending.empty()) return false;
   const Rehearsal::Mesh mesh = m_rehearsal.pending.front();
   // Drawn before its specialised program is made, the mesh would compile the general one.
-  if (PixelShaderVariants* variants = MaterialVariants()) {
+  PixelShaderVariants* variants = mesh.castsShadow ? nullptr : MaterialVariants();
+  if (variants) {
     variants->Find(mesh.key);
-    if (!variants->Decided(mesh.key)) return;
+    if (!variants->Decided(mesh.key)) return false;
   }
   m_rehearsal.pending.erase(m_rehearsal.pending.begin());
-  m_rehearsal.lastDrawn = t;
   Scene* scene = SceneAt(mesh.scene);
-  if (!scene) return;
+  if (!scene) return true;
   // The target the scene's material pass draws into, for the same compiled states; the
   // target's own viewport comes back with the next pass that sets it.
+  if (mesh.castsShadow) {
+    BindEmpty(m_pRTT_DepthMap);
+    scene->CastShadowOf(mesh.position);
+  } else {
+    BindEmpty(m_pRTT_1_1);
+    scene->DrawMesh(mesh.position, m_pRTT_DepthMap->shaderResourceView, mesh.shaderFlag, m_pLens->projection);
+  }
+  return true;
+}
+
+const size_t Demo::Rehearsal::kPassCount = kSharedPassCount;
+
+bool Demo::RehearsePass(size_t pass) {
+  if (pass < kSceneLookCount) {
+    const int32_t look = kFirstSceneEffect + static_cast<int32_t>(pass);
+    // As for the meshes: the look's own program, once it is made.
+    PostProcessShader* post = m_pSM->postProcessShader;
+    if (!post) return false;
+    if (post->useVariants) {
+      post->variants.Find(static_cast<uint32_t>(look));
+      if (!post->variants.Decided(static_cast<uint32_t>(look))) return false;
+    }
+    BindEmpty(m_pTexture_1);
+    CopyTarget(m_pRTT_1_1, look);
+    return true;
+  }
+  const D3DXMATRIX world = m_pD3D11->GetWorldMatrix();
+  switch (pass - kSceneLookCount) {
+    case 0:
+      BindEmpty(m_pRTT_BrightPass);
+      CopyTarget(m_pRTT_1_1, static_cast<int32_t>(PostEffect::bright_pass));
+      break;
+    case 1:
+      BindEmpty(m_pRTT_16_2);
+      BlurStep(0, m_pRTT_16_1);
+      break;
+    case 2:
+      BindEmpty(m_pRTT_1_2);
+      Mix(0, m_pRTT_1_1);
+      break;
+    case 3:
+      BindEmpty(m_pRTT_SSAO);
+      DrawOcclusion();
+      break;
+    case 4:
+      BindEmpty(m_pRTT_16_1);
+      m_pRadialBlur->sourceTexture = m_pRTT_1_1->shaderResourceView;
+      m_pRadialBlur->Render();
+      break;
+    case 5:
+      BindEmpty(m_pRTT_1_2);
+      LayOver(m_pRTT_16_1, 0.5f);
+      break;
+    default: {
+      // A single sprite of each particle system, as it is: nothing of it moves on.
+      ParticleSystem* const systems[] = {m_pSB1, m_pSB2, m_pSB_Zelle1, m_pSB_Zelle2, m_pSB_Qualle};
+      const size_t system = pass - kSceneLookCount - 6;
+      if (system >= std::size(systems) || systems[system] == nullptr) break;
+      BindEmpty(m_pRTT_1_1);
+      systems[system]->Draw(world, world, world, 1);
+      break;
+    }
+  }
+  return true;
+}
+
+// The draws that follow are compiled for the target's states and leave no pixel.
+void Demo::BindEmpty(RenderTarget* target) {
   ID3D11DeviceContext* context = m_renderContext.context;
-  context->OMSetRenderTargets(1, &m_pRTT_1_1->renderTargetView, m_renderContext.depthStencilView);
+  context->OMSetRenderTargets(1, &target->renderTargetView, m_renderContext.depthStencilView);
   const D3D11_VIEWPORT empty = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f};
   context->RSSetViewports(1, &empty);
-  scene->DrawMesh(mesh.position, m_pRTT_DepthMap->shaderResourceView, mesh.shaderFlag, m_pLens->projection);
 }

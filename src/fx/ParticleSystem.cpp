@@ -1,5 +1,6 @@
 #include "fx/ParticleSystem.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -98,8 +99,12 @@ void ParticleSystem::Render(D3DXMATRIX world, D3DXMATRIX view, D3DXMATRIX projec
     Update();
     Upload();
   }
+  Draw(world, view, projection, preset.animated ? drawCount : count);
+}
+
+void ParticleSystem::Draw(D3DXMATRIX world, D3DXMATRIX view, D3DXMATRIX projection, int32_t sprites) {
   // A system whose creation failed has nothing to draw from.
-  if (vertexBuffer == nullptr || shader == nullptr) return;
+  if (particles == nullptr || vertexBuffer == nullptr || shader == nullptr) return;
 
   ID3D11DeviceContext* context = m_renderContext.context;
   const UINT stride = sizeof(Particle), offset = 0;
@@ -116,7 +121,7 @@ void ParticleSystem::Render(D3DXMATRIX world, D3DXMATRIX view, D3DXMATRIX projec
   }
 
   if (shader->SetShaderParameters(world, view, projection, texture))
-    shader->Render(static_cast<UINT>(preset.animated ? drawCount : count));
+    shader->Render(static_cast<UINT>(std::clamp(sprites, 0, count)));
 }
 
 void ParticleSystem::Shutdown() {

@@ -23,6 +23,8 @@ class ParticleSystem : public ContextHolder {
   bool Create(const ParticlePreset& preset);
   // The matrices untransposed, as every program takes them.
   void Render(D3DXMATRIX world, D3DXMATRIX view, D3DXMATRIX projection);
+  // Draws the first `sprites` particles as they are, with the system's states and texture.
+  void Draw(D3DXMATRIX world, D3DXMATRIX view, D3DXMATRIX projection, int32_t sprites);
   void Shutdown();
   // Back to the particles as placed at creation, with nothing grown and no update taken yet
   // (the show jumping back in time).

@@ -56,6 +56,11 @@ class Scene : public ContextHolder {
   // Draws the mesh at position in polyObjects as Render draws it, alone.
   void DrawMesh(size_t position, ID3D11ShaderResourceView* extraTexture, bool shaderFlag,
                 const D3DXMATRIX& projection);
+  // Positions of meshes the shadow pass draws with the depth program, one for each set of
+  // states it draws them with (opaque, blended).
+  std::vector<size_t> ShadowCasterSamples() const;
+  // Draws the mesh at position as the shadow pass draws it, alone.
+  void CastShadowOf(size_t position);
   // The current camera's view × roll about z × shake translation.
   D3DXMATRIX RenderView() const;
 

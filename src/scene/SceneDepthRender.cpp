@@ -18,6 +18,31 @@ void Scene::DrawShadowCaster(const PolyObject& mesh) {
   program->Render(static_cast<UINT>(3 * mesh.polygonCount));
 }
 
+std::vector<size_t> Scene::ShadowCasterSamples() const {
+  std::vector<size_t> samples;
+  if (lights.empty()) return samples;
+  bool sampled[2] = {false, false};
+  for (size_t position = 0; position < polyObjects.size(); ++position) {
+    const PolyObject& mesh = *polyObjects[position];
+    if (mesh.isDummy || mesh.vertexBuffer == nullptr || mesh.indexBuffer == nullptr || mesh.name.empty()) continue;
+    if (lights[0]->Lists(mesh.id)) continue;  // drawn with its material instead
+    const bool blended = mesh.material != nullptr && mesh.material->transparent;
+    if (sampled[blended]) continue;
+    sampled[blended] = true;
+    samples.push_back(position);
+  }
+  return samples;
+}
+
+void Scene::CastShadowOf(size_t position) {
+  if (!CanRender() || position >= polyObjects.size()) return;
+  const PolyObject& mesh = *polyObjects[position];
+  if (mesh.isDummy || mesh.vertexBuffer == nullptr || mesh.indexBuffer == nullptr) return;
+  PrepareMesh(mesh);
+  DrawShadowCaster(mesh);
+  RestoreDefaultStates();
+}
+
 void Scene::DepthRender(const D3DXMATRIX& projection) {
   if (!CanRender()) return;
   DepthShader* program = m_renderContext.shaders->depthShader;

@@ -31,9 +31,9 @@ class DemoScenesTest : public demo_test::SmallShowFixture {
   }
 };
 
-// Before the magnet's first frame each of its material programs has been drawn once where
-// nothing shows, a mesh at a time at least a quarter second apart, so its first frame compiles
-// none of them.
+// Before the magnet's first frame each of its material programs and its shadow pass's states
+// have been drawn once where nothing shows, and so have the passes every composition shares:
+// one draw at a time at least a fifth of a second apart, so its first frame compiles none of them.
 TEST_F(DemoScenesTest, TheMagnetsProgramsAreRehearsedInTheSecondsBeforeItsFirstFrame) {
   demo.m_pSM->WaitForSpecialisedPrograms(true);
   const Scene* magnet = demo.SceneAt(4);
@@ -41,26 +41,47 @@ TEST_F(DemoScenesTest, TheMagnetsProgramsAreRehearsedInTheSecondsBeforeItsFirstF
   std::set<uint32_t> keys;
   for (const auto& [position, key] : magnet->MaterialProgramKeys(true)) keys.insert(key);
   ASSERT_GT(keys.size(), 2u);
+  const size_t casters = magnet->ShadowCasterSamples().size();
+  ASSERT_GE(casters, 1u);
+  // Targets the tunnel never draws into, marked: the rehearsal's draws must leave them alone.
+  ID3D11Device* device = demo.m_pD3D11->GetDevice();
+  ID3D11DeviceContext* context = demo.m_pD3D11->GetDeviceContext();
+  std::vector<std::vector<float>> marks;
+  const std::vector<RenderTarget*> marked = {demo.m_pRTT_DepthMap, demo.m_pRTT_SSAO, demo.m_pRTT_BrightPass};
+  for (RenderTarget* target : marked) {
+    std::vector<float> texels = testing_support::ReadFloatTexture(device, context, target->texture);
+    ASSERT_FALSE(texels.empty());
+    for (size_t i = 0; i < texels.size(); ++i) texels[i] = 0.125f + 0.25f * static_cast<float>(i % 3);
+    testing_support::WriteFloatTexture(context, target->texture, texels);
+    marks.push_back(texels);
+  }
 
   FrameAt(38900);
   EXPECT_NE(demo.m_rehearsal.firstDrawn, 47000) << "eight seconds ahead is soon enough";
   int64_t lastDraw = -1;
-  size_t rehearsed = 0;
+  size_t meshes = 0, draws = 0;
   for (int64_t t = 39000; t < 47000; t += 100) {
-    const size_t pendingBefore = demo.m_rehearsal.firstDrawn == 47000 ? demo.m_rehearsal.pending.size() : keys.size();
+    const bool started = demo.m_rehearsal.firstDrawn == 47000;
+    const size_t pendingBefore = started ? demo.m_rehearsal.pending.size() : keys.size() + casters;
+    const int64_t drawnBefore = started ? demo.m_rehearsal.lastDrawn : -1;
     FrameAt(t);
     ASSERT_EQ(demo.m_rehearsal.firstDrawn, 47000);
     const size_t pendingAfter = demo.m_rehearsal.pending.size();
     ASSERT_LE(pendingAfter + 1, pendingBefore + 1) << "at " << t;
-    if (pendingAfter + 1 == pendingBefore) {
-      EXPECT_TRUE(lastDraw < 0 || t - lastDraw >= 250) << "two meshes within a quarter second at " << t;
+    if (pendingAfter + 1 == pendingBefore) ++meshes;
+    if (demo.m_rehearsal.lastDrawn != drawnBefore) {
+      EXPECT_TRUE(lastDraw < 0 || t - lastDraw >= 200) << "two draws within a fifth of a second at " << t;
       lastDraw = t;
-      ++rehearsed;
+      ++draws;
     }
   }
   EXPECT_TRUE(demo.m_rehearsal.pending.empty());
-  EXPECT_EQ(rehearsed, keys.size()) << "one mesh for each program";
+  EXPECT_EQ(meshes, keys.size() + casters) << "one mesh for each program and each shadow state";
   for (uint32_t key : keys) EXPECT_EQ(demo.m_rehearsal.drawnKeys.count(key), 1u) << key;
+  EXPECT_EQ(demo.m_rehearsal.passesDrawn, Demo::Rehearsal::kPassCount);
+  EXPECT_EQ(draws, meshes + Demo::Rehearsal::kPassCount);
+  for (size_t i = 0; i < marked.size(); ++i)
+    EXPECT_EQ(testing_support::ReadFloatTexture(device, context, marked[i]->texture), marks[i]) << "target " << i;
   testing_support::ExpectNoGLErrors();
 }
 

@@ -32,6 +32,22 @@ class SceneRenderTest : public LabSuite {
     return s_lab->Pixels();
   }
 
+  // Draws made alone, as the show rehearses its programs before a scene: the back buffer's
+  // pixels they light through the viewport.
+  static constexpr D3D11_VIEWPORT kEmptyViewport = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f};
+  static constexpr D3D11_VIEWPORT kWholeViewport = {0.0f, 0.0f, float(LabRenderFixture::kWidth),
+                                                    float(LabRenderFixture::kHeight), 0.0f, 1.0f};
+  template <typename Draw>
+  static size_t LitPixelsThrough(const D3D11_VIEWPORT& viewport, Draw draw) {
+    s_lab->ClearBackBuffer();
+    s_lab->gpu.context->RSSetViewports(1, &viewport);
+    draw();
+    const std::vector<uint8_t> pixels = s_lab->Pixels();
+    size_t lit = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4) lit += pixels[i] + pixels[i + 1] + pixels[i + 2] > 0 ? 1 : 0;
+    return lit;
+  }
+
   static c4e::Material& MaterialNamed(c4e::Scene& description, const std::string& name) {
     return *std::find_if(description.materials.begin(), description.materials.end(),
                          [&](const c4e::Material& m) { return m.name == name; });
@@ -333,20 +349,42 @@ TEST_F(SceneRenderTest, AMeshDrawnAloneShowsOnlyThroughAViewportThatHasRoom) {
   s_lab->Pose(lab, 0, 0);
   const auto keys = lab->MaterialProgramKeys(false);
   ASSERT_FALSE(keys.empty());
-  auto litPixels = [&](const D3D11_VIEWPORT& viewport) {
-    s_lab->ClearBackBuffer();
-    s_lab->gpu.context->RSSetViewports(1, &viewport);
+  auto draw = [&] {
     for (const auto& [position, key] : keys) lab->DrawMesh(position, nullptr, false, s_lab->Projection());
-    const std::vector<uint8_t> pixels = s_lab->Pixels();
-    size_t lit = 0;
-    for (size_t i = 0; i < pixels.size(); i += 4) lit += pixels[i] + pixels[i + 1] + pixels[i + 2] > 0 ? 1 : 0;
-    return lit;
   };
-  const D3D11_VIEWPORT empty = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f};
-  EXPECT_EQ(litPixels(empty), 0u);
-  const D3D11_VIEWPORT whole = {0.0f, 0.0f, float(LabRenderFixture::kWidth), float(LabRenderFixture::kHeight), 0.0f,
-                                1.0f};
-  EXPECT_GT(litPixels(whole), static_cast<size_t>(LabRenderFixture::kWidth * LabRenderFixture::kHeight / 4));
+  EXPECT_EQ(LitPixelsThrough(kEmptyViewport, draw), 0u);
+  EXPECT_GT(LitPixelsThrough(kWholeViewport, draw),
+            static_cast<size_t>(LabRenderFixture::kWidth * LabRenderFixture::kHeight / 4));
+  testing_support::ExpectNoGLErrors();
+}
+
+// The shadow pass draws the lab's casters in two sets of states, opaque and blended (the
+// glass): the samples hold one mesh of each, both among the meshes the pass gives the depth
+// program, and a sample drawn alone leaves nothing through an empty viewport.
+TEST_F(SceneRenderTest, TheShadowCasterSamplesHoldOneMeshForEachStateOfTheShadowPass) {
+  Scene* lab = LoadLab();
+  ASSERT_NE(lab, nullptr);
+  s_lab->Pose(lab, 0, 0);
+  ASSERT_FALSE(lab->lights.empty());
+  auto blended = [&](size_t position) {
+    const Material* material = lab->polyObjects[position]->material;
+    return material != nullptr && material->transparent;
+  };
+  const std::vector<size_t> samples = lab->ShadowCasterSamples();
+  ASSERT_EQ(samples.size(), 2u);
+  EXPECT_NE(blended(samples[0]), blended(samples[1]));
+  for (size_t position : samples) {
+    const PolyObject& mesh = *lab->polyObjects[position];
+    EXPECT_FALSE(mesh.isDummy);
+    EXPECT_FALSE(mesh.name.empty()) << "the pass skips unnamed meshes";
+    EXPECT_FALSE(lab->lights[0]->Lists(mesh.id)) << "a listed mesh draws with its material";
+  }
+
+  auto draw = [&] {
+    for (size_t position : samples) lab->CastShadowOf(position);
+  };
+  EXPECT_EQ(LitPixelsThrough(kEmptyViewport, draw), 0u);
+  EXPECT_GT(LitPixelsThrough(kWholeViewport, draw), 0u) << "seen from the light, the casters fill part of the map";
   testing_support::ExpectNoGLErrors();
 }
 
