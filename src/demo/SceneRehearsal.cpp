@@ -8,8 +8,6 @@
 // share follow: the scene looks, the bloom, blur, occlusion and radial blur programs and the
 // particle systems, drawn again before every scene, as llvmpipe may have let go of a program
 // not drawn for a while.
-#include <iterator>
-
 #include "demo/CueSheet.h"
 #include "demo/Demo.h"
 #include "demo/Lens.h"
@@ -54,7 +52,9 @@ constexpr int64_t kRehearsalSpacing = 200;
 // The passes beside the meshes: the scene looks first, then the bright pass, a blur step, the
 // mix, the occlusion, the radial blur and its layer, and a sprite of each particle system.
 constexpr size_t kSceneLookCount = kLastSceneEffect - kFirstSceneEffect + 1;
-constexpr size_t kSharedPassCount = kSceneLookCount + 6 + 5;
+constexpr size_t kScreenPassCount = 6;
+constexpr size_t kParticleSystemCount = 5;
+constexpr size_t kSharedPassCount = kSceneLookCount + kScreenPassCount + kParticleSystemCount;
 
 }  // namespace
 
@@ -126,8 +126,8 @@ bool Demo::RehearseNextMesh() {
   m_rehearsal.pending.erase(m_rehearsal.pending.begin());
   Scene* scene = SceneAt(mesh.scene);
   if (!scene) return true;
-  // The target the scene's material pass draws into, for the same compiled states; the
-  // target's own viewport comes back with the next pass that sets it.
+  // Into the target its pass draws into, for the same compiled states; the target's own
+  // viewport comes back with the next pass that sets it.
   if (mesh.castsShadow) {
     BindEmpty(m_pRTT_DepthMap);
     scene->CastShadowOf(mesh.position);
@@ -154,7 +154,6 @@ bool Demo::RehearsePass(size_t pass) {
     CopyTarget(m_pRTT_1_1, look);
     return true;
   }
-  const D3DXMATRIX world = m_pD3D11->GetWorldMatrix();
   switch (pass - kSceneLookCount) {
     case 0:
       BindEmpty(m_pRTT_BrightPass);
@@ -183,9 +182,11 @@ bool Demo::RehearsePass(size_t pass) {
       break;
     default: {
       // A single sprite of each particle system, as it is: nothing of it moves on.
-      ParticleSystem* const systems[] = {m_pSB1, m_pSB2, m_pSB_Zelle1, m_pSB_Zelle2, m_pSB_Qualle};
-      const size_t system = pass - kSceneLookCount - 6;
-      if (system >= std::size(systems) || systems[system] == nullptr) break;
+      ParticleSystem* const systems[kParticleSystemCount] = {m_pSB1, m_pSB2, m_pSB_Zelle1, m_pSB_Zelle2,
+                                                             m_pSB_Qualle};
+      const size_t system = pass - kSceneLookCount - kScreenPassCount;
+      if (system >= kParticleSystemCount || systems[system] == nullptr) break;
+      const D3DXMATRIX world = m_pD3D11->GetWorldMatrix();
       BindEmpty(m_pRTT_1_1);
       systems[system]->Draw(world, world, world, 1);
       break;
