@@ -60,6 +60,12 @@ bool Quad::KeyedAt(int64_t now) const {
   return std::any_of(keyframes.begin(), keyframes.end(), [now](const QuadKeyframe& key) { return key.Covers(now); });
 }
 
+float Quad::KeyedAlphaAt(int64_t now) const {
+  QuadAnimatedValues values;
+  values.alpha = alpha;
+  return ApplyQuadKeyframes(keyframes, now, false, values) ? values.alpha : 0.0f;
+}
+
 void Quad::RebuildVertices() {
   if (!vertices) return;
   BuildQuadVertices(currentCorners, currentTexCoords, preset.colour, sizeClass, m_renderContext.width,

@@ -26,6 +26,8 @@ class Quad : public ContextHolder {
   bool Animate();
   // True when a keyframe covers `now`: the quad will draw then.
   bool KeyedAt(int64_t now) const;
+  // The alpha the keyframes give at `now`; 0 when none covers it (the quad does not draw).
+  float KeyedAlphaAt(int64_t now) const;
   void RebuildVertices();
   void UploadVertices();
   void Render(int32_t effect);

@@ -29,6 +29,18 @@ class DemoScenesTest : public demo_test::SmallShowFixture {
     demo.SceneBlob(demo.m_pTexture_1);
     return demo.m_blobAngle - before;
   }
+
+  // Marks the target, draws the frame at t and tells whether the frame drew into the target.
+  bool FrameDrawsInto(RenderTarget* target, int64_t t) {
+    ID3D11Device* device = demo.m_pD3D11->GetDevice();
+    ID3D11DeviceContext* context = demo.m_pD3D11->GetDeviceContext();
+    std::vector<float> marked = testing_support::ReadFloatTexture(device, context, target->texture);
+    EXPECT_FALSE(marked.empty());
+    for (size_t i = 0; i < marked.size(); ++i) marked[i] = i % 4 == 3 ? 1.0f : 0.25f;
+    testing_support::WriteFloatTexture(context, target->texture, marked);
+    FrameAt(t);
+    return testing_support::ReadFloatTexture(device, context, target->texture) != marked;
+  }
 };
 
 // Before the magnet's first frame each of its material programs and its shadow pass's states
@@ -91,22 +103,23 @@ TEST_F(DemoScenesTest, TheMagnetsProgramsAreRehearsedInTheSecondsBeforeItsFirstF
 TEST_F(DemoScenesTest, TheTunnelsSecondHalfIsDrawnOnlyWhileTheCrossFaderShowsIt) {
   Scene* second = demo.SceneAt(8);
   ASSERT_NE(second, nullptr);
-  ID3D11Device* device = demo.m_pD3D11->GetDevice();
-  ID3D11DeviceContext* context = demo.m_pD3D11->GetDeviceContext();
-  ID3D11Texture2D* output = demo.m_pTexture_2->texture;
-  std::vector<float> marked = testing_support::ReadFloatTexture(device, context, output);
-  ASSERT_FALSE(marked.empty());
-  for (size_t i = 0; i < marked.size(); ++i) marked[i] = i % 4 == 3 ? 1.0f : 0.25f;
-  testing_support::WriteFloatTexture(context, output, marked);
-
   FrameAt(31000);
   const int64_t clockBefore = second->time;
-  FrameAt(31700);
+  EXPECT_FALSE(FrameDrawsInto(demo.m_pTexture_2, 31700)) << "drawn with no fader over it";
   EXPECT_GT(second->time, clockBefore) << "the undrawn half's clock stands still";
-  EXPECT_EQ(testing_support::ReadFloatTexture(device, context, output), marked) << "drawn with no fader over it";
+  EXPECT_TRUE(FrameDrawsInto(demo.m_pTexture_2, 31800)) << "not drawn under the fade";
+  testing_support::ExpectNoGLErrors();
+}
 
-  FrameAt(31800);
-  EXPECT_NE(testing_support::ReadFloatTexture(device, context, output), marked) << "not drawn under the fade";
+// From 197 s the black fader hides everything but the credits: the logo is no longer drawn,
+// and its clock runs on.
+TEST_F(DemoScenesTest, TheLogoIsNotDrawnUnderTheFullBlackFader) {
+  Scene* logo = demo.SceneAt(10);
+  ASSERT_NE(logo, nullptr);
+  EXPECT_TRUE(FrameDrawsInto(demo.m_pTexture_1, 196900)) << "not drawn while the fade still shows it";
+  const int64_t clockBefore = logo->time;
+  EXPECT_FALSE(FrameDrawsInto(demo.m_pTexture_1, 197100)) << "drawn under full black";
+  EXPECT_GT(logo->time, clockBefore) << "the hidden logo's clock stands still";
   testing_support::ExpectNoGLErrors();
 }
 
