@@ -4,10 +4,10 @@
 // it, seconds on a fresh machine. So every scene's programs are asked for at the start, and in
 // the seconds before a scene's first frame each of its programs, and each set of states its
 // shadow pass draws with, is drawn once where nothing can be seen (an empty viewport), one draw
-// every fifth of a second. The passes the compositions
-// share follow: the scene looks, the bloom, blur, occlusion and radial blur programs and the
-// particle systems, drawn again before every scene, as llvmpipe may have let go of a program
-// not drawn for a while.
+// every fifth of a second. The passes the compositions share follow: the scene looks, the
+// bloom, blur, occlusion and radial blur programs, the flag's picture and the particle systems,
+// drawn again before every scene, as llvmpipe may have let go of a program not drawn for a
+// while.
 #include "demo/CueSheet.h"
 #include "demo/Demo.h"
 #include "demo/Lens.h"
@@ -50,9 +50,10 @@ constexpr int64_t kRehearsalLead = 8000;
 constexpr int64_t kRehearsalSpacing = 200;
 
 // The passes beside the meshes: the scene looks first, then the bright pass, a blur step, the
-// mix, the occlusion, the radial blur and its layer, and a sprite of each particle system.
+// mix, the occlusion, the radial blur and its layer, the flag's background picture, and a
+// sprite of each particle system.
 constexpr size_t kSceneLookCount = kLastSceneEffect - kFirstSceneEffect + 1;
-constexpr size_t kScreenPassCount = 6;
+constexpr size_t kScreenPassCount = 7;
 constexpr size_t kParticleSystemCount = 5;
 constexpr size_t kSharedPassCount = kSceneLookCount + kScreenPassCount + kParticleSystemCount;
 
@@ -179,6 +180,10 @@ bool Demo::RehearsePass(size_t pass) {
     case 5:
       BindEmpty(m_pRTT_1_2);
       LayOver(m_pRTT_16_1, 0.5f);
+      break;
+    case 6:
+      BindEmpty(m_pRTT_1_1);
+      m_pQuadBack_Flagge->Render(0);
       break;
     default: {
       // A single sprite of each particle system, as it is: nothing of it moves on.
