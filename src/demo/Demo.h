@@ -132,11 +132,11 @@ class Demo {
       bool castsShadow;  // drawn by the shadow pass, with the depth program
     };
     int64_t firstDrawn = -1;  // the first frame of the scenes being rehearsed
-    int64_t lastDrawn = -1;   // show time of the last rehearsed mesh
+    int64_t lastDrawn = -1;   // show time of the last rehearsal draw
     std::vector<Mesh> pending;
-    size_t passesDrawn = 0;  // of the shared passes, rehearsed before each scene
-    static const size_t kPassCount;
+    size_t passesDrawn = 0;                  // of the shared passes, rehearsed before each scene
     std::unordered_set<uint32_t> drawnKeys;  // programs rehearsed, for good
+    static const size_t kPassCount;          // the shared passes
   };
   Rehearsal m_rehearsal;
   int32_t m_width = 0;
@@ -262,8 +262,9 @@ class Demo {
   void FinishWith(RenderTarget* output, RenderTarget* source, int32_t effect);
   // Updates the loaded scene at index, then draws it with the lens (DrawSceneAgain: no update).
   void DrawScene(int32_t index, bool depthPass, bool shaderFlag);
-  // In the seconds before a scene's first frame, draws one of its material programs not drawn
-  // before where nothing is seen, so its first frame does not wait for their compiling.
+  // In the seconds before a scene's first frame, draws where nothing is seen one of its material
+  // programs not drawn before, of its shadow pass's states or of the shared passes, so its first
+  // frame does not wait for their compiling.
   void RehearseComingScene(int64_t t);
   // Draws one of the passes the compositions share, where nothing is seen; false when its
   // program is not made yet.

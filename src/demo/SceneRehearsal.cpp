@@ -57,6 +57,15 @@ constexpr size_t kScreenPassCount = 7;
 constexpr size_t kParticleSystemCount = 5;
 constexpr size_t kSharedPassCount = kSceneLookCount + kScreenPassCount + kParticleSystemCount;
 
+// Whether a draw with the key would use its own program now: made, or found impossible to make
+// (the general program is then its program for good). A set not in use is always ready. Drawn
+// earlier, a rehearsal would only compile the general program.
+bool ProgramReady(PixelShaderVariants* variants, uint32_t key) {
+  if (variants == nullptr) return true;
+  variants->Find(key);  // creates it when its translation is done
+  return variants->Decided(key);
+}
+
 }  // namespace
 
 PixelShaderVariants* Demo::MaterialVariants() const {
@@ -118,12 +127,7 @@ void Demo::RehearseComingScene(int64_t t) {
 bool Demo::RehearseNextMesh() {
   if (m_rehearsal.pending.empty()) return false;
   const Rehearsal::Mesh mesh = m_rehearsal.pending.front();
-  // Drawn before its specialised program is made, the mesh would compile the general one.
-  PixelShaderVariants* variants = mesh.castsShadow ? nullptr : MaterialVariants();
-  if (variants) {
-    variants->Find(mesh.key);
-    if (!variants->Decided(mesh.key)) return false;
-  }
+  if (!mesh.castsShadow && !ProgramReady(MaterialVariants(), mesh.key)) return false;
   m_rehearsal.pending.erase(m_rehearsal.pending.begin());
   Scene* scene = SceneAt(mesh.scene);
   if (!scene) return true;
@@ -144,13 +148,9 @@ const size_t Demo::Rehearsal::kPassCount = kSharedPassCount;
 bool Demo::RehearsePass(size_t pass) {
   if (pass < kSceneLookCount) {
     const int32_t look = kFirstSceneEffect + static_cast<int32_t>(pass);
-    // As for the meshes: the look's own program, once it is made.
     PostProcessShader* post = m_pSM->postProcessShader;
-    if (!post) return false;
-    if (post->useVariants) {
-      post->variants.Find(static_cast<uint32_t>(look));
-      if (!post->variants.Decided(static_cast<uint32_t>(look))) return false;
-    }
+    if (!post || !ProgramReady(post->useVariants ? &post->variants : nullptr, static_cast<uint32_t>(look)))
+      return false;
     BindEmpty(m_pTexture_1);
     CopyTarget(m_pRTT_1_1, look);
     return true;

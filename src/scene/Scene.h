@@ -120,6 +120,10 @@ class Scene : public ContextHolder {
   bool CanRender() const;
   void BindMeshStates(const PolyObject& mesh) const;
   void BindMeshBuffers(const PolyObject& mesh) const;
+  // A mesh with buffers to draw from: not a dummy, and its buffers made at load.
+  static bool Drawable(const PolyObject& mesh);
+  // The drawable mesh at position in polyObjects, or null.
+  const PolyObject* DrawableAt(size_t position) const;
   // Marks which lights list the mesh, then binds its states and buffers.
   void PrepareMesh(const PolyObject& mesh) const;
   void RestoreDefaultStates() const;

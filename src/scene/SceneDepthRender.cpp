@@ -24,7 +24,7 @@ std::vector<size_t> Scene::ShadowCasterSamples() const {
   bool sampled[2] = {false, false};
   for (size_t position = 0; position < polyObjects.size(); ++position) {
     const PolyObject& mesh = *polyObjects[position];
-    if (mesh.isDummy || mesh.vertexBuffer == nullptr || mesh.indexBuffer == nullptr || mesh.name.empty()) continue;
+    if (!Drawable(mesh) || mesh.name.empty()) continue;
     if (lights[0]->Lists(mesh.id)) continue;  // drawn with its material instead
     const bool blended = mesh.material != nullptr && mesh.material->transparent;
     if (sampled[blended]) continue;
@@ -35,11 +35,10 @@ std::vector<size_t> Scene::ShadowCasterSamples() const {
 }
 
 void Scene::CastShadowOf(size_t position) {
-  if (!CanRender() || position >= polyObjects.size()) return;
-  const PolyObject& mesh = *polyObjects[position];
-  if (mesh.isDummy || mesh.vertexBuffer == nullptr || mesh.indexBuffer == nullptr) return;
-  PrepareMesh(mesh);
-  DrawShadowCaster(mesh);
+  const PolyObject* mesh = DrawableAt(position);
+  if (!CanRender() || mesh == nullptr) return;
+  PrepareMesh(*mesh);
+  DrawShadowCaster(*mesh);
   RestoreDefaultStates();
 }
 

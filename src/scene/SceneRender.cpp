@@ -49,6 +49,15 @@ void Scene::BindMeshBuffers(const PolyObject& mesh) const {
   context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
 }
 
+bool Scene::Drawable(const PolyObject& mesh) {
+  return !mesh.isDummy && mesh.vertexBuffer != nullptr && mesh.indexBuffer != nullptr;
+}
+
+const PolyObject* Scene::DrawableAt(size_t position) const {
+  if (position >= polyObjects.size() || !Drawable(*polyObjects[position])) return nullptr;
+  return polyObjects[position].get();
+}
+
 void Scene::PrepareMesh(const PolyObject& mesh) const {
   for (const auto& light : lights) light->listed = light->Lists(mesh.id);
   BindMeshStates(mesh);
@@ -98,7 +107,7 @@ std::vector<std::pair<size_t, uint32_t>> Scene::MaterialProgramKeys(bool shaderF
   const C4eLightsBufferType lightsBuffer = MakeLightsBuffer(*environment, lights, shaderFlag);
   for (size_t position = 0; position < polyObjects.size(); ++position) {
     const PolyObject& mesh = *polyObjects[position];
-    if (mesh.isDummy || mesh.vertexBuffer == nullptr || mesh.indexBuffer == nullptr) continue;
+    if (!Drawable(mesh)) continue;
     keys.emplace_back(position, C4eProgramKey(MakeMaterialBuffer(MaterialOf(mesh)), lightsBuffer));
   }
   return keys;
@@ -106,11 +115,10 @@ std::vector<std::pair<size_t, uint32_t>> Scene::MaterialProgramKeys(bool shaderF
 
 void Scene::DrawMesh(size_t position, ID3D11ShaderResourceView* extraTexture, bool shaderFlag,
                      const D3DXMATRIX& projection) {
-  if (!CanRender() || position >= polyObjects.size()) return;
-  const PolyObject& mesh = *polyObjects[position];
-  if (mesh.isDummy || mesh.vertexBuffer == nullptr || mesh.indexBuffer == nullptr) return;
-  PrepareMesh(mesh);
-  DrawWithMaterial(mesh, RenderView(), projection, extraTexture, shaderFlag);
+  const PolyObject* mesh = DrawableAt(position);
+  if (!CanRender() || mesh == nullptr) return;
+  PrepareMesh(*mesh);
+  DrawWithMaterial(*mesh, RenderView(), projection, extraTexture, shaderFlag);
   RestoreDefaultStates();
 }
 
