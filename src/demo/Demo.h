@@ -282,6 +282,8 @@ class Demo {
   Scene* SceneAt(int32_t index) const;
   // Draws a particle system with a world matrix, seen from its preset eye through the lens.
   void ParticleView(ParticleSystem* system, const D3DXMATRIX& world);
+  // The radial blur of m_pRTT_1_1 into the bound target.
+  void DrawRadialBlur();
   // Blends the layer's picture over the bound target at alpha.
   void LayOver(RenderTarget* layer, float alpha);
   // Lays the radial blur of m_pRTT_1_1 over it at half strength, into m_pRTT_1_1 and m_pRTT_1_2.

@@ -20,13 +20,17 @@ void Demo::ParticleView(ParticleSystem* system, const D3DXMATRIX& world) {
 // m_pRTT_1_1 and m_pRTT_1_2.
 void Demo::RadialOverlay() {
   PrepareTarget(m_pRTT_16_1);
-  m_pRadialBlur->sourceTexture = m_pRTT_1_1->shaderResourceView;
-  m_pRadialBlur->Render();
+  DrawRadialBlur();
   PrepareTransparent(m_pRTT_1_2);
   CopyTarget(m_pRTT_1_1, 0);
   LayOver(m_pRTT_16_1, 0.5f);
   PrepareTransparent(m_pRTT_1_1);
   CopyTarget(m_pRTT_1_2, 0);
+}
+
+void Demo::DrawRadialBlur() {
+  m_pRadialBlur->sourceTexture = m_pRTT_1_1->shaderResourceView;
+  m_pRadialBlur->Render();
 }
 
 void Demo::LayOver(RenderTarget* layer, float alpha) {

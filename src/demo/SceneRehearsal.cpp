@@ -14,7 +14,6 @@
 #include "demo/ShowData.h"
 #include "fx/ParticleSystem.h"
 #include "fx/PostEffect.h"
-#include "fx/RadialBlur.h"
 #include "gfx/D3D11Device.h"
 #include "gfx/RenderTarget.h"
 #include "gfx/ShaderManager.h"
@@ -174,8 +173,7 @@ bool Demo::RehearsePass(size_t pass) {
       break;
     case 4:
       BindEmpty(m_pRTT_16_1);
-      m_pRadialBlur->sourceTexture = m_pRTT_1_1->shaderResourceView;
-      m_pRadialBlur->Render();
+      DrawRadialBlur();
       break;
     case 5:
       BindEmpty(m_pRTT_1_2);

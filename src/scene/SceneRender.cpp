@@ -129,10 +129,9 @@ void Scene::Render(ID3D11ShaderResourceView* extraTexture, bool depthPass, bool 
   Light* firstLight = lights.empty() ? nullptr : lights[0].get();
 
   for (const auto& object : polyObjects) {
-    if (object->isDummy) continue;
     const PolyObject& mesh = *object;
+    if (!Drawable(mesh)) continue;
     PrepareMesh(mesh);
-    if (mesh.vertexBuffer == nullptr || mesh.indexBuffer == nullptr) continue;  // its buffers failed at load
 
     if (depthPass && (firstLight == nullptr || !firstLight->listed)) {
       DrawShadowCaster(mesh);
