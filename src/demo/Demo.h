@@ -54,9 +54,10 @@ class Demo {
   void ReportError(std::string_view text);
   // Writes the frame last drawn to a PNG file (screenshots and capture).
   bool SaveFrame(const char* path) const;
-  // Starts the show at showTime instead of 0, after Initialize: the music moves there and the
-  // scene that owns that time is advanced by frames of frameStep ms from its start, as a run
-  // from 0 would have; the caller then starts the Timer at showTime.
+  // Starts the show at showTime instead of 0, after Initialize: the music moves there, the
+  // scene that owns that time is advanced by frames of frameStep ms from its start, and the
+  // first frame hands the music's level and glitch to the post-processing, as a run from 0
+  // would have them; the caller then starts the Timer at showTime.
   void StartAt(int64_t showTime, int64_t frameStep);
   // Asks for every scene's specialised material programs, the scenes from the one at fromTime
   // first in show order; they are then made in the background and created a frame at a time.

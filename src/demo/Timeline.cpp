@@ -8,6 +8,7 @@
 #include "demo/ShowData.h"
 #include "gfx/D3D11Device.h"
 #include "gfx/FrameProfiler.h"
+#include "fx/GlitchSound.h"
 #include "fx/Slide.h"
 #include "gfx/ShaderManager.h"
 #include "scene/SceneLoader.h"
@@ -110,7 +111,14 @@ void Demo::KeyedDraw(Quad* quad) {
 // starts adds no time of its own.
 void Demo::StartAt(int64_t showTime, int64_t frameStep) {
   if (m_pSound) m_pSound->SetPosition(showTime);
-  m_lastSample = showTime;
+  // The first frame hands the music's level and, past the hand-over, the sound glitch's entries
+  // to the post-processing as a run from 0 has them there; before the glitch's first update its
+  // array is all zeros, which blackens the scenes' finishing looks.
+  m_lastSample = showTime > 0 ? showTime - kAudioLevelInterval - 1 : showTime;
+  if (showTime >= cue::kGlitchSoundStart && m_pGlitchSound) {
+    m_bGlitchSoundStarted = true;
+    m_pGlitchSound->lastUpdate = showTime - m_pGlitchSound->interval;
+  }
   if (frameStep <= 0 || showTime <= 0) return;
   const int64_t slotStart = show::SlotStart(showTime);
   const int32_t scene = show::ScheduledScene(showTime);

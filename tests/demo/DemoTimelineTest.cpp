@@ -178,4 +178,33 @@ TEST_F(DemoTimelineTest, RewindingAndStartingAgainIsAFreshLateStart) {
   EXPECT_EQ(magnet.RenderView(), view);
 }
 
+// Past the hand-over to the sound glitch, the first frame of a late start draws through the
+// entries a run from 0 has there. The array's zeros from creation turned the soft bodies black.
+TEST_F(DemoTimelineTest, StartingLatePastTheGlitchHandOverDrawsTheSceneInItsFirstFrame) {
+  constexpr int64_t kLate = 163000;
+  const auto meanLevel = [this] {
+    const std::vector<uint8_t> pixels = Pixels();
+    double sum = 0.0;
+    for (size_t i = 0; i < pixels.size(); ++i)
+      if (i % 4 != 3) sum += pixels[i];
+    return sum / static_cast<double>(pixels.size() / 4 * 3);
+  };
+  platform::SetManualClock(kLate);
+  demo.StartAt(kLate, 40);
+  timer.Initialize();
+  timer.startTime -= kLate;
+  FrameAt(kLate);
+  ASSERT_EQ(demo.m_nScene, 9);
+  const float* entries = demo.m_pSM->postProcessShader->effectArray.get();
+  for (int entry = 0; entry < width; ++entry) {
+    ASSERT_GE(entries[4 * entry], 0.9f) << entry;
+    ASSERT_GE(entries[4 * entry + 1], 0.9f) << entry;
+    ASSERT_GE(entries[4 * entry + 2], 0.9f) << entry;
+  }
+  EXPECT_FLOAT_EQ(demo.m_pSM->postProcessShader->audioLevel, demo.m_pSound->peak);
+  const double first = meanLevel();
+  FrameAt(kLate + 200);
+  EXPECT_GT(first, 0.75 * meanLevel()) << "the first frame is as bright as the scene a moment later";
+}
+
 }  // namespace
