@@ -14,6 +14,7 @@
 #include "app/DevControls.h"
 #include "app/LiveReload.h"
 #include "app/LaunchSettings.h"
+#include "app/OutputFiles.h"
 #include "app/StopSignals.h"
 #include "app/Timer.h"
 #include "app/VideoRecorder.h"
@@ -53,6 +54,13 @@ bool Application::Initialize() {
   if (!m_options.videoPath.empty() && FfmpegProcess::FindOnPath("ffmpeg").empty()) {
     std::fprintf(stderr, "--video needs ffmpeg, which is not on PATH (on Debian: apt-get install ffmpeg); "
                          "nothing was saved.\n");
+    return false;
+  }
+  // Nothing of the user's is written over: say so before anything is unpacked or loaded.
+  const std::string inTheWay = OutputInTheWay(
+      {m_options.screenshotPath, m_options.captureDirectory, m_options.profilePath, m_options.videoPath});
+  if (!inTheWay.empty()) {
+    std::fprintf(stderr, "%s\n", inTheWay.c_str());
     return false;
   }
   // What is recorded depends on show time alone: the music is decoded against the stepped

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "app/OutputFiles.h"
 #include "platform/audio_stream.h"
 
 namespace fs = std::filesystem;
@@ -108,7 +109,8 @@ std::vector<std::string> FfmpegArguments(const VideoSettings& settings, const st
     arguments.insert(arguments.end(), {"-c:v", "libx264", "-preset", "medium", "-crf", crf, "-profile:v", "high",
                                        "-c:a", "aac", "-b:a", "192k", "-movflags", "+faststart", "-f", "mp4"});
   }
-  arguments.insert(arguments.end(), {"-y", output});
+  // The mark by which a later run knows the file for the show's own and may replace it.
+  arguments.insert(arguments.end(), {"-metadata", std::string("comment=") + kVideoMark, "-y", output});
   return arguments;
 }
 

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <string_view>
 
+#include "app/OutputFiles.h"
 #include "platform/d3d11/layer_clock.h"
 
 namespace {
@@ -59,7 +60,7 @@ bool FrameProfiler::Create(const std::string& path) {
   const char* timing = std::getenv("PULSAR_PROFILE_TIMING");
   const bool finishWanted = timing != nullptr && std::strcmp(timing, "finish") == 0;
   m_useQueries = !finishWanted && (epoxy_gl_version() >= 33 || epoxy_has_gl_extension("GL_ARB_timer_query"));
-  std::fprintf(m_file, "# pulsar frame profile; gpu timing: %s\n", m_useQueries ? "GL_TIME_ELAPSED" : "glFinish");
+  std::fprintf(m_file, "%s; gpu timing: %s\n", kProfileFirstLine, m_useQueries ? "GL_TIME_ELAPSED" : "glFinish");
   return std::ferror(m_file) == 0;
 }
 

@@ -199,6 +199,25 @@ TEST_F(ShowRunTest, AnArchiveThatIsMissingUnreadableOrNoZipEndsWithStatusOneAndT
   EXPECT_THAT(ListTree(Work()), ElementsAre("demo.dat"));
 }
 
+// A file of the user's under an output's name ends the start with status 1 before anything is
+// unpacked, and stays as it was; a picture an earlier run saved there is simply replaced.
+TEST_F(ShowRunTest, AnOutputNeverReplacesAFileTheShowDidNotWrite) {
+  const fs::path theirs = Work() / "holiday.png";
+  WriteWholeFile(theirs, "the user's own picture");
+  std::vector<std::string> arguments = kShortRun;
+  arguments.insert(arguments.end(), {"--screenshot", theirs.string()});
+  EXPECT_EQ(DescribeStatus(RunToEnd(Run(arguments))), "exit 1");
+  EXPECT_THAT(m_errors, HasSubstr("--screenshot: " + theirs.string() + " is already there and was not written by Pulsar"));
+  EXPECT_EQ(ReadWholeFile(theirs), "the user's own picture");
+  EXPECT_FALSE(DataUnpacked());
+  EXPECT_THAT(PrivateDirectories(), IsEmpty());
+
+  arguments = kShortRun;
+  arguments.insert(arguments.end(), {"--screenshot", (Work() / "shot.png").string()});
+  for (int run = 0; run < 2; ++run) EXPECT_EQ(DescribeStatus(RunToEnd(Run(arguments))), "exit 0") << m_errors;
+  EXPECT_TRUE(fs::is_regular_file(Work() / "shot.png"));
+}
+
 // Where the kernel gives huge pages only on request, the show starts itself once more asking
 // glibc for them: same process, same name and arguments, the user's own tunables kept, and left
 // alone where they already say either way.

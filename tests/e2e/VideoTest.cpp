@@ -14,6 +14,7 @@
 #include <fstream>
 
 #include "MediaProbe.h"
+#include "app/OutputFiles.h"
 #include "ShowProcess.h"
 #include "support/FileTree.h"
 #include "support/ScopedEnvironment.h"
@@ -212,8 +213,9 @@ TEST_F(VideoTest, WithoutFfmpegItSaysSoBeforeLoadingAndEndsWithStatusOne) {
 }
 
 TEST_F(VideoTest, AnFfmpegKilledMidwayEndsWithStatusOneAndLeavesTheOldFileAlone) {
-  // The user's earlier video under the same name survives a failed new one.
-  WriteWholeFile(Work() / "show.mp4", "last week's video");
+  // An earlier video of the show's under the same name survives a failed new one.
+  const std::string lastWeeks = std::string("last week's video, ") + kVideoMark;
+  WriteWholeFile(Work() / "show.mp4", lastWeeks);
   ShowProcess show;
   ASSERT_TRUE(show.Start(Run({"--video", "show.mp4", "--size", "160x90", "--end-at", "20000"})));
   const pid_t encoder = EncoderAfterATenth(show);
@@ -224,7 +226,7 @@ TEST_F(VideoTest, AnFfmpegKilledMidwayEndsWithStatusOneAndLeavesTheOldFileAlone)
   EXPECT_THAT(show.Errors(), HasSubstr("ffmpeg ended unexpectedly (killed by signal 9"));
   EXPECT_THAT(show.Errors(), HasSubstr("nothing was saved as show.mp4"));
   EXPECT_THAT(WorkFiles(), ElementsAre("show.mp4"));
-  EXPECT_EQ(ReadWholeFile(Work() / "show.mp4"), "last week's video");
+  EXPECT_EQ(ReadWholeFile(Work() / "show.mp4"), lastWeeks);
   EXPECT_THAT(ListTree(Runtime()), IsEmpty());
 }
 

@@ -4,12 +4,9 @@
 #include <cstdio>
 #include <vector>
 
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb_image_write.h>
-
 #include "platform/d3d11/d3d11.h"
 #include "platform/d3d11/gl_check.h"
+#include "platform/png_file.h"
 #include "platform/window.h"
 
 struct SwapChainFactory {
@@ -126,7 +123,7 @@ bool IDXGISwapChain::SaveBackBufferPng(const char* path) {
   const int height = static_cast<int>(m_desc.BufferDesc.Height);
   std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
   if (!ReadPresentedPicture(pixels.data())) return false;
-  if (stbi_write_png(path, width, height, 4, pixels.data(), width * 4) == 0) {
+  if (!platform::WriteShowPng(path, width, height, pixels.data())) {
     std::fprintf(stderr, "dxgi: could not write %s\n", path);
     return false;
   }
