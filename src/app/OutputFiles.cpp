@@ -55,24 +55,27 @@ bool IsShowProfile(const std::string& path) {
 }
 
 bool IsShowVideo(const std::string& path) {
+  std::error_code error;
+  const uintmax_t size = fs::file_size(path, error);
   std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::string head(kVideoHeadBytes, '\0');
+  if (error || !file) return false;
+  std::string head(static_cast<size_t>(std::min<uintmax_t>(size, kVideoHeadBytes)), '\0');
   file.read(head.data(), static_cast<std::streamsize>(head.size()));
   head.resize(static_cast<size_t>(file.gcount()));
   return head.find(kVideoMark) != std::string::npos;
 }
 
 std::string OutputInTheWay(const RunOutputs& outputs) {
-  if (!outputs.screenshot.empty() && Exists(outputs.screenshot) && !platform::IsShowPng(outputs.screenshot))
-    return InTheWay("--screenshot", outputs.screenshot);
-  if (!outputs.captureDirectory.empty()) {
-    const std::string frame = FrameInTheWay(outputs.captureDirectory);
-    if (!frame.empty()) return frame;
-  }
-  if (!outputs.profile.empty() && Exists(outputs.profile) && !IsShowProfile(outputs.profile))
-    return InTheWay("--profile", outputs.profile);
-  if (!outputs.video.empty() && Exists(outputs.video) && !IsShowVideo(outputs.video))
-    return InTheWay("--video", outputs.video);
+  const std::string frame = outputs.captureDirectory.empty() ? "" : FrameInTheWay(outputs.captureDirectory);
+  if (!frame.empty()) return frame;
+  const struct {
+    const char* option;
+    const std::string& path;
+    bool (*written)(const std::string&);
+  } files[] = {{"--screenshot", outputs.screenshot, platform::IsShowPng},
+               {"--profile", outputs.profile, IsShowProfile},
+               {"--video", outputs.video, IsShowVideo}};
+  for (const auto& file : files)
+    if (!file.path.empty() && Exists(file.path) && !file.written(file.path)) return InTheWay(file.option, file.path);
   return "";
 }

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #define STB_IMAGE_WRITE_STATIC

@@ -15,6 +15,14 @@ namespace {
 class DemoTimelineTest : public demo_test::SmallShowFixture {
  protected:
   Scene& SceneNumber(int index) { return *demo.m_pScenes->scenes[static_cast<size_t>(index)]; }
+  // Starts the show at t as the Application does, then draws that frame.
+  void StartLateAt(int64_t t, int64_t frameStep) {
+    platform::SetManualClock(t);
+    demo.StartAt(t, frameStep);
+    timer.Initialize();
+    timer.startTime -= t;
+    FrameAt(t);
+  }
 };
 
 TEST_F(DemoTimelineTest, EachSlotStartsAtItsOwnMillisecond) {
@@ -145,14 +153,7 @@ TEST_F(DemoTimelineTest, StartingLateTurnsTheCellAsFarAsTheFramesBefore) {
 // rewound and started late again: the same scene state as the first late start.
 TEST_F(DemoTimelineTest, RewindingAndStartingAgainIsAFreshLateStart) {
   constexpr int64_t kStep = 40, kLate = 52000;
-  const auto startLate = [&] {
-    platform::SetManualClock(kLate);
-    demo.StartAt(kLate, kStep);
-    timer.Initialize();
-    timer.startTime -= kLate;
-    FrameAt(kLate);
-  };
-  startLate();
+  StartLateAt(kLate, kStep);
   const Scene& magnet = SceneNumber(4);
   const int64_t time = magnet.time;
   const int32_t frame = magnet.frame, camera = magnet.currentCamera;
@@ -171,7 +172,7 @@ TEST_F(DemoTimelineTest, RewindingAndStartingAgainIsAFreshLateStart) {
   EXPECT_EQ(demo.m_zelleAngle, 0.0f);
   EXPECT_FLOAT_EQ(demo.m_pLens->fov, kLensStartFov);
 
-  startLate();
+  StartLateAt(kLate, kStep);
   EXPECT_EQ(magnet.time, time);
   EXPECT_EQ(magnet.frame, frame);
   EXPECT_EQ(magnet.currentCamera, camera);
@@ -189,11 +190,7 @@ TEST_F(DemoTimelineTest, StartingLatePastTheGlitchHandOverDrawsTheSceneInItsFirs
       if (i % 4 != 3) sum += pixels[i];
     return sum / static_cast<double>(pixels.size() / 4 * 3);
   };
-  platform::SetManualClock(kLate);
-  demo.StartAt(kLate, 40);
-  timer.Initialize();
-  timer.startTime -= kLate;
-  FrameAt(kLate);
+  StartLateAt(kLate, 40);
   ASSERT_EQ(demo.m_nScene, 9);
   const float* entries = demo.m_pSM->postProcessShader->effectArray.get();
   for (int entry = 0; entry < width; ++entry) {
